@@ -1,0 +1,51 @@
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/cp932.h"
+
+namespace qm {
+
+QString DialogText(const std::string& cp932) {
+  std::string text = Utf8FromCp932(cp932);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return QString::fromStdString(out);
+}
+
+bool QtDialogs::Confirm(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), DialogText(text),
+                  QMessageBox::NoButton, parent_);
+  QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+void QtDialogs::Inform(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QString::fromLatin1(kApplicationTitle),
+                  DialogText(text), QMessageBox::NoButton, parent_);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+void QtDialogs::Error(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), DialogText(text),
+                  QMessageBox::NoButton, parent_);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+}  // namespace qm

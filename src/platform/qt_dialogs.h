@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace qm {
+
+// Real modal boxes. Their nested event loop keeps the game's timers running, as the voyage
+// expects while a question is open.
+class QtDialogs final : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  bool Confirm(const std::string& text) override;
+  void Inform(const std::string& text) override;
+  void Error(const std::string& text) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// CP932 dialog text to what Qt shows: carriage returns become line breaks.
+QString DialogText(const std::string& cp932);
+
+}  // namespace qm

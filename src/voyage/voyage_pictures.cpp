@@ -1,0 +1,42 @@
+#include "voyage/voyage_pictures.h"
+
+#include <vector>
+
+#include "platform/game_folder.h"
+
+namespace qm {
+
+bool KindHasPicture(int kind) {
+  return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
+}
+
+std::string LoadVoyagePictures(VoyagePictures& p) {
+  struct Entry {
+    Surface* surface;
+    std::string name;
+    bool transparent;
+  };
+  std::vector<Entry> order = {
+      {&p.black, "black.bmp", false}, {&p.gamen, "gamen.bmp", true},  {&p.txt, "txt.bmp", true},
+      {&p.cont, "cont.bmp", false},   {&p.cont2, "cont2.bmp", false},
+  };
+  for (int k = 1; k <= 22; ++k) {
+    if (KindHasPicture(k)) {
+      order.push_back({&p.bui[static_cast<size_t>(k)], "bui" + std::to_string(k) + ".bmp", true});
+    }
+  }
+  for (int k = 0; k <= 6; ++k) {
+    order.push_back({&p.noize[static_cast<size_t>(k)], "noize" + std::to_string(k) + ".bmp", true});
+  }
+  order.push_back({&p.trable, "trable.bmp", true});
+  order.push_back({&p.syowaku, "syowaku.bmp", false});
+
+  for (const Entry& e : order) {
+    const std::string path = GamePath("\\cg\\" + e.name);
+    if (!e.surface->LoadBitmap(path)) return path;
+    e.surface->SetTransparent(e.transparent);
+  }
+  return {};
+}
+
+}  // namespace qm
