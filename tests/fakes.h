@@ -70,12 +70,21 @@ class FakeControls : public Controls {
   void SetCaption(std::string_view name, const std::string& cp932) override {
     captions[std::string(name)] = cp932;
   }
+  void SetEnabled(std::string_view name, bool enabled) override {
+    enabled_[std::string(name)] = enabled;
+  }
+  // Unknown controls start enabled, as in the window designer.
+  bool IsEnabled(std::string_view name) const {
+    auto it = enabled_.find(std::string(name));
+    return it == enabled_.end() ? true : it->second;
+  }
 
   std::map<std::string, std::pair<int, int>> moved;
   std::map<std::string, std::string> captions;
 
  private:
   std::map<std::string, bool> visible_;
+  std::map<std::string, bool> enabled_;
 };
 
 // All fakes together, wired into a Services bundle.

@@ -43,4 +43,8 @@ void QtControls::SetCaption(std::string_view name, const std::string& cp932) {
   }
 }
 
+void QtControls::SetEnabled(std::string_view name, bool enabled) {
+  if (QWidget* w = Find(name)) w->setEnabled(enabled);
+}
+
 }  // namespace qm

@@ -20,6 +20,7 @@ class QtControls final : public Controls {
   bool IsVisible(std::string_view name) const override;
   void Move(std::string_view name, int left, int top) override;
   void SetCaption(std::string_view name, const std::string& cp932) override;
+  void SetEnabled(std::string_view name, bool enabled) override;
 
  private:
   std::map<std::string, QWidget*, std::less<>> widgets_;

@@ -41,6 +41,8 @@ class Controls {
   virtual bool IsVisible(std::string_view name) const = 0;
   virtual void Move(std::string_view name, int left, int top) = 0;
   virtual void SetCaption(std::string_view name, const std::string& cp932) = 0;
+  // A disabled control stays in view but ignores the player (CONTINUE without a saved voyage).
+  virtual void SetEnabled(std::string_view name, bool enabled) = 0;
 };
 
 // Sound that plays nothing, for headless runs before the mixer is connected.
