@@ -60,6 +60,8 @@ void BuildGrid(GameState& s) {
   for (const ChartPoint& p : s.chart) {
     // A damaged chart may place a point outside space; such a point has no cell.
     if (p.x < kSectorMin || p.x > kSectorMax || p.z < kSectorMin || p.z > kSectorMax) continue;
+    // A cell holds one byte; a kind it cannot hold would alias another kind.
+    if (p.kind < 0 || p.kind > 255) continue;
     s.sector_grid[static_cast<size_t>(p.x - kSectorMin)][static_cast<size_t>(p.z - kSectorMin)] =
         static_cast<std::uint8_t>(p.kind);
   }
