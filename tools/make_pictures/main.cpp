@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cstdio>
 
+bool DrawCockpitPictures(const QString& dir);
+
 namespace {
 bool Save(const QString& dir, const QString& name, int w, int h, QColor fill, QColor mark,
           QColor key) {
@@ -39,7 +41,6 @@ int main(int argc, char** argv) {
   ok &= Save(dir, "txt", 200, 100, Qt::white, Qt::white, Qt::white);
   ok &= Save(dir, "cont", 100, 100, QColor(20, 30, 40), QColor(0, 160, 160), Qt::black);
   ok &= Save(dir, "cont2", 100, 100, QColor(30, 50, 70), QColor(0, 255, 255), Qt::black);
-  ok &= Save(dir, "trable", 200, 100, Qt::white, Qt::white, Qt::white);
   ok &= Save(dir, "syowaku", 280, 160, QColor(90, 70, 50), QColor(140, 120, 90), Qt::black);
   for (int k : {1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22}) {
     ok &= Save(dir, QString("bui%1").arg(k), 64, 64, QColor::fromHsv(k * 16 % 360, 160, 220),
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   for (int k = 0; k <= 6; ++k) {
     ok &= Save(dir, QString("noize%1").arg(k), 100, 75, QColor(200, 200, 200), Qt::gray, Qt::black);
   }
+  ok &= DrawCockpitPictures(dir);
   if (!ok) std::fprintf(stderr, "make_pictures: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }
