@@ -1,24 +1,93 @@
 #pragma once
 
+#include <string>
+
+#include "cockpit/cockpit_state.h"
+#include "platform/surface.h"
 #include "voyage/voyage.h"
 
 namespace qm {
 
-// The ship-management steps the voyage frame hands over to: instruments, message box, troubles
-// and repairs, arrivals. They grow here one capability at a time; until a capability exists its
-// step does nothing, so the voyage core flies on its own.
+// The ship-management steps the voyage frame hands over to: the message box, the instruments
+// with the ship's upkeep, and the troubles with their repairs. Widgets reach it only through
+// `Controls` and the handlers below, so it runs the same under tests as in the window.
 class Cockpit : public VoyageHooks {
  public:
-  explicit Cockpit(Voyage& voyage) : voyage_(voyage) {}
+  Cockpit(Voyage& voyage, VoyagePictures& pictures);
 
+  // Steps of the voyage frame.
   bool ArrivalExamination(int) override { return false; }
-  void TypewriterStep() override {}
-  void RaiseTrouble(int) override {}
-  void HullHit() override {}
-  void DrawInstruments() override {}
+  void TypewriterStep() override;
+  void RaiseTrouble(int trouble) override;
+  void HullHit() override;
+  void DrawInstruments() override;
+
+  // Message box.
+  void AddMessage(std::string text);
+  void ShowMessageBox();
+  // The click on the box (`Shape1`, `moji_l`, `Image1`) and on the status-line frame `Shape2`.
+  void Shape1MouseDown();
+
+  void SetVoyageOver();
+  // The view shakes for the next ten frames.
+  void StartNoise();
+
+  // Step 6 of the instrument pass: the engine roll and what each trouble does to the ship.
+  void TroubleEffects();
+
+  // Repair buttons.
+  void tra_b1MouseDown();
+  void tra_b2MouseDown();
+  void tra_b3MouseDown();
+  void tra_b4MouseDown();
+  void tra_b5MouseDown();
+  void tra_b6MouseDown();
+  void tra_b7MouseDown();
+  void tra_b8MouseDown();
+  void tra_b9MouseDown();
+  void tra_b10MouseDown();
+  // Button `tra_b<number>`, 1..10, for windows that wire the buttons in a loop.
+  void RepairMouseDown(int number);
+
+  CockpitState& state() { return cs_; }
+  const CockpitState& state() const { return cs_; }
+  // The energy gauge `energy_l` as the window shows it.
+  const Surface& energy_gauge() const { return energy_gauge_; }
 
  private:
-  [[maybe_unused]] Voyage& voyage_;
+  std::int32_t Roll(std::int32_t n);
+  void CloseMessageBox();
+
+  // Instrument steps, in the order of the pass.
+  void SpeedReadout();
+  void SpeedBars();
+  void PositionReadout();
+  void HullIndicator();
+  void BoosterLine();
+  void TroubleList();
+  void EnergyDrain();
+  void EmptyTank();
+  void UpdateStatusLabels();
+  void PreparePanel(int points, bool bold, bool italic, Color text);
+  void PaintGauge();
+
+  // A repair paid for in resources; the result text goes to the box either way.
+  void Repair(int trouble, int cost, const char* done, const char* refused, bool pad_to_even);
+  void RepairRefused(const char* text);
+
+  GameState& game_;
+  VoyageState& vs_;
+  Surface& view_;
+  Services& services_;
+  Surface& panel_bitmap_;
+  Surface& trouble_bitmap_;
+  CockpitState cs_;
+  Surface energy_gauge_;
+  // trable.bmp as loaded, before any label was written into it.
+  Surface trouble_plate_;
 };
+
+// The component name of repair button `number` (1..10): "tra_b1" .. "tra_b10".
+std::string RepairButtonName(int number);
 
 }  // namespace qm

@@ -2,11 +2,36 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <cstdlib>
+#include <string>
 
+#include "cockpit/picture_widget.h"
+#include "cockpit/text_label.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
 
 namespace qm {
+namespace {
+
+QFont PixelFont(const char* face, int pixels, bool bold, bool italic) {
+  QFont font(QString::fromLatin1(face));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+// A panel label: 11 px bold aqua on the window's grey, as the panel's numbers are written.
+QLabel* PanelLabel(QWidget* parent, int left, int top, int width, int height) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(left, top, width, height);
+  label->setFont(PixelFont("IPAPGothic", 11, true, false));
+  label->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+}  // namespace
 
 TForm2::TForm2(GameState& game, Services& services, QtControls& controls, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -16,7 +41,9 @@ TForm2::TForm2(GameState& game, Services& services, QtControls& controls, QWidge
       services_(services),
       controls_(controls),
       voyage_(game, vs_, pics_, view_, pad_, services, cockpit_),
-      cockpit_(voyage_) {
+      cockpit_(voyage_, pics_) {
+  // Layout pictures belong to the window description, so they are there before anything shows.
+  LoadCockpitPictures(layout_pics_);
   BuildLayout();
   timer1_.setInterval(5);
   connect(&timer1_, &QTimer::timeout, this, &TForm2::Tick);
@@ -29,10 +56,7 @@ void TForm2::BuildLayout() {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0x94, 0x94, 0x94));
   setPalette(pal);
-  QFont font(QStringLiteral("IPAPGothic"));
-  font.setPixelSize(12);
-  font.setBold(true);
-  setFont(font);
+  setFont(PixelFont("IPAPGothic", 12, true, false));
   controls_.Register(kVoyageWindow, this);
 
   cg_ = new SurfaceWidget(&view_, this);
@@ -61,12 +85,85 @@ void TForm2::BuildLayout() {
   image3->on_press = [this](Qt::MouseButton, int, int) { voyage_.speed_lMouseDown(); };
   controls_.Register("Image3", image3);
 
-  auto* speed_l = new QLabel(this);
-  speed_l->setGeometry(260, 386, 129, 12);
+  BuildPanel();
+  BuildMessageBox();
+}
+
+void TForm2::BuildPanel() {
+  auto* image2 = new PictureWidget(layout_pics_.image2, this);
+  image2->setGeometry(4, 304, 140, 30);
+  controls_.Register("Image2", image2);
+
+  energy_l_ = new SurfaceWidget(&cockpit_.energy_gauge(), this);
+  energy_l_->setGeometry(9, 310, 130, 8);
+  controls_.Register("energy_l", energy_l_);
+
+  auto* energy_l2 = PanelLabel(this, 15, 322, 125, 12);
+  energy_l2->setText(QStringLiteral("200/200"));
+  controls_.Register("energy_l2", energy_l2);
+
+  auto* image6 = new PictureWidget(layout_pics_.image6, this);
+  image6->setGeometry(3, 335, 144, 92);
+  controls_.Register("Image6", image6);
+
+  for (int n = 1; n <= kRepairButtons; ++n) {
+    auto* button = new PictureWidget(layout_pics_.tra_b[static_cast<size_t>(n - 1)], this);
+    button->setGeometry(n % 2 == 1 ? 4 : 76, 336 + 18 * ((n - 1) / 2), 70, 18);
+    button->setCursor(Qt::PointingHandCursor);
+    button->on_press = [this, n] { cockpit_.RepairMouseDown(n); };
+    button->hide();
+    controls_.Register(RepairButtonName(n), button);
+  }
+
+  auto* speed_l = PanelLabel(this, 260, 386, 129, 12);
   speed_l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  speed_l->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
-  speed_l->setAttribute(Qt::WA_TransparentForMouseEvents);
   controls_.Register("speed_l", speed_l);
+
+  auto* shape2 = new ShapeWidget(QColor(0x00, 0xFF, 0xFF), this);
+  shape2->setGeometry(148, 405, 249, 22);
+  shape2->on_press = [this] { cockpit_.Shape1MouseDown(); };
+  controls_.Register("Shape2", shape2);
+
+  auto* vosk_l = new TextLabel(this);
+  vosk_l->setGeometry(149, 406, 247, 20);
+  vosk_l->setFont(PixelFont("IPAGothic", 11, false, true));
+  vosk_l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  vosk_l->SetBackground(Qt::black);
+  vosk_l->SetLineStep(10);
+  // Clicks on the status line go through to its frame.
+  vosk_l->setAttribute(Qt::WA_TransparentForMouseEvents);
+  controls_.Register("vosk_l", vosk_l);
+}
+
+void TForm2::BuildMessageBox() {
+  auto* box = new QWidget(this);
+  box->setGeometry(112, 132, 393, 125);
+  box->setAutoFillBackground(true);
+  QPalette pal = box->palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  box->setPalette(pal);
+  controls_.Register("moji_box", box);
+
+  auto* shape1 = new ShapeWidget(QColor(0x00, 0xFF, 0xFF), box);
+  shape1->setGeometry(0, 0, 393, 125);
+  shape1->on_press = [this] { cockpit_.Shape1MouseDown(); };
+  controls_.Register("Shape1", shape1);
+
+  auto* moji_l = new TextLabel(box);
+  moji_l->setGeometry(8, 8, 377, 113);
+  moji_l->setFont(PixelFont("IPAPMincho", 15, true, false));
+  moji_l->SetWrap(true);
+  moji_l->setAttribute(Qt::WA_TransparentForMouseEvents);
+  controls_.Register("moji_l", moji_l);
+
+  auto* image1 = new PictureWidget(layout_pics_.image1, box);
+  image1->setGeometry(292, 96, 100, 23);
+  image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+  controls_.Register("Image1", image1);
+
+  // Shown over the whole panel, so the player reads to the end before steering again.
+  box->hide();
+  box->raise();
 }
 
 void TForm2::FormCreate() {
@@ -78,13 +175,25 @@ void TForm2::FormCreate() {
     return;
   }
   view_.Draw(0, 0, pics_.black);
+  cockpit_.state().typewriter_pos = 1;
   voyage_.InitStars();
 }
 
 void TForm2::StartVoyage() {
   show();
   vs_.logon_step = 0;
+  RaiseTestTroubles();
   timer1_.start();
+}
+
+void TForm2::RaiseTestTroubles() {
+  const char* list = std::getenv("QM_TEST_TROUBLES");
+  if (list == nullptr) return;
+  for (const QString& item : QString::fromLatin1(list).split(QLatin1Char(','))) {
+    bool ok = false;
+    const int k = item.trimmed().toInt(&ok);
+    if (ok) cockpit_.RaiseTrouble(k);
+  }
 }
 
 void TForm2::Tick() {
@@ -93,6 +202,7 @@ void TForm2::Tick() {
   if (vs_.next_frame_time != before) {
     cg_->update();
     cont_->update();
+    energy_l_->update();
   }
 }
 

@@ -1,0 +1,101 @@
+#include "cockpit/cockpit.h"
+#include "platform/cp932.h"
+
+namespace qm {
+
+void Cockpit::Repair(int trouble, int cost, const char* done, const char* refused,
+                     bool pad_to_even) {
+  std::string text;
+  if (game_.resources >= cost) {
+    game_.resources -= cost;
+    game_.trouble_level[static_cast<size_t>(trouble)] = 0;
+    text = Sj(done) + Sj("\r\r資源：-") + Dec(cost) + Sj("ｔ");
+  } else {
+    text = Sj(refused) + Sj("\r\r要資源： ") + Dec(cost) + Sj("ｔ");
+  }
+  if (pad_to_even && text.size() % 2 == 1) text += ' ';
+  // Buttons can only be pressed while the box is closed, so slot 0 is free.
+  cs_.message_pages[0] = std::move(text);
+  ShowMessageBox();
+}
+
+void Cockpit::RepairRefused(const char* text) {
+  cs_.message_pages[0] = Sj(text);
+  ShowMessageBox();
+}
+
+void Cockpit::tra_b1MouseDown() {
+  services_.sound.PlayClick();
+  RepairRefused("ﾏｰﾒｲﾀﾞ「重度のエンジントラブルです。近隣のブイへ大至急寄港して下さい」");
+}
+
+void Cockpit::tra_b2MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kSleeperInjury, game_.trouble_level[kSleeperInjury],
+         "ﾏｰﾒｲﾀﾞ「コールドスリーパー全員を手当てしました。」",
+         "ﾏｰﾒｲﾀﾞ「コールドスリーパー全員を手当てできるだけの資源が足りません」", false);
+}
+
+void Cockpit::tra_b3MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kHullDamage, game_.trouble_level[kHullDamage], "ﾏｰﾒｲﾀﾞ「損傷した船壁を修理しました。」",
+         "ﾏｰﾒｲﾀﾞ「損傷した船壁の修理に必要な資源が足りません」", false);
+}
+
+void Cockpit::tra_b4MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kStellarWindPollution, game_.trouble_level[kStellarWindPollution],
+         "ﾏｰﾒｲﾀﾞ「恒星風汚染を食いとめしました。」",
+         "ﾏｰﾒｲﾀﾞ「恒星風汚染を食いとめるのに必要な資源が足りません」", false);
+}
+
+void Cockpit::tra_b5MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kFire, 2 * game_.trouble_level[kFire], "ﾏｰﾒｲﾀﾞ「船内の火災を消化しました。」",
+         "ﾏｰﾒｲﾀﾞ「船内の火災を消化するのに必要な資源が足りません」", true);
+}
+
+void Cockpit::tra_b6MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kFuelTankDamage, 2 * game_.trouble_level[kFuelTankDamage],
+         "ﾏｰﾒｲﾀﾞ「燃料タンク壁を修復しました。」",
+         "ﾏｰﾒｲﾀﾞ「燃料タンク壁の修復に必要な資源が足りません」", true);
+}
+
+void Cockpit::tra_b7MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kMainSystemFault, 5, "ﾏｰﾒｲﾀﾞ「メインシステムの復旧に成功しました。」",
+         "ﾏｰﾒｲﾀﾞ「メインシステムの復旧に必要な資源が足りません」", true);
+}
+
+void Cockpit::tra_b8MouseDown() {
+  services_.sound.PlayClick();
+  RepairRefused(
+      "ﾏｰﾒｲﾀﾞ「長期間ブイに寄港していないため、船内に未知の病原菌が入りこんでいます。近隣のブイ"
+      "へ大至急寄港して下さい」");
+}
+
+void Cockpit::tra_b9MouseDown() {
+  services_.sound.PlayClick();
+  Repair(kSystemDown, 6, "ﾏｰﾒｲﾀﾞ「システムが復旧しました。」",
+         "ﾏｰﾒｲﾀﾞ「システムがダウンしていますが、修理に必要な資源が足りません。」", true);
+}
+
+void Cockpit::tra_b10MouseDown() {
+  // The radar button has always been silent.
+  Repair(kRadarFault, 6, "ﾏｰﾒｲﾀﾞ「レーダーシステムの異常を修復しました。」",
+         "ﾏｰﾒｲﾀﾞ「レーダーシステムに異常が発生していますが、修復に必要な資源が足りません」", true);
+}
+
+void Cockpit::RepairMouseDown(int number) {
+  using Handler = void (Cockpit::*)();
+  static constexpr Handler kHandlers[kRepairButtons] = {
+      &Cockpit::tra_b1MouseDown, &Cockpit::tra_b2MouseDown, &Cockpit::tra_b3MouseDown,
+      &Cockpit::tra_b4MouseDown, &Cockpit::tra_b5MouseDown, &Cockpit::tra_b6MouseDown,
+      &Cockpit::tra_b7MouseDown, &Cockpit::tra_b8MouseDown, &Cockpit::tra_b9MouseDown,
+      &Cockpit::tra_b10MouseDown};
+  if (number < 1 || number > kRepairButtons) return;
+  (this->*kHandlers[number - 1])();
+}
+
+}  // namespace qm

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QStringList>
+
+class QFontMetrics;
+
+namespace qm {
+
+// Breaks a caption into the lines the label shows: at every line break, and, when `width` is
+// positive, wherever the next piece would pass the right edge. Runs of ASCII and of half-width
+// katakana ("ﾏｰﾒｲﾀﾞ") are kept whole; closing punctuation never starts a line.
+QStringList LayoutLines(const QString& text, const QFontMetrics& metrics, int width);
+
+// A label that lays out its own lines. Qt's word wrap may break inside a run of half-width
+// katakana and cannot keep the game's line step, so the label paints its text itself.
+class TextLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit TextLabel(QWidget* parent);
+
+  void SetWrap(bool wrap) { wrap_ = wrap; }
+  void SetTextColor(QColor c) { text_color_ = c; }
+  // An invalid colour leaves the background transparent.
+  void SetBackground(QColor c) { background_ = c; }
+  // Pixels from one line's top to the next; 0 takes the font's own.
+  void SetLineStep(int pixels) { line_step_ = pixels; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool wrap_ = false;
+  QColor text_color_{0x00, 0xFF, 0xFF};
+  QColor background_;
+  int line_step_ = 0;
+};
+
+}  // namespace qm
