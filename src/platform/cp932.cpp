@@ -10,7 +10,21 @@
 namespace qm {
 namespace {
 
-// Converts with iconv; on an invalid sequence either fails or substitutes `replacement`.
+bool IsCp932TrailByte(unsigned char byte) {
+  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// Bytes of one undecodable CP932 character: a lead byte takes its trail byte with it, so that the
+// trail byte does not reappear as a stray ASCII letter or backslash.
+size_t Cp932BadLength(const char* src, size_t left) {
+  const auto lead = static_cast<unsigned char>(src[0]);
+  if (left >= 2 && IsCp932LeadByte(lead) && IsCp932TrailByte(static_cast<unsigned char>(src[1])))
+    return 2;
+  return 1;
+}
+
+// Converts with iconv; on an invalid sequence either fails or substitutes `replacement` for
+// each undecodable CP932 character.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
                                    const char* replacement) {
   iconv_t cd = iconv_open(to, from);
@@ -32,8 +46,9 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         break;
       }
       out += replacement;
-      ++src;
-      --src_left;
+      const size_t bad = Cp932BadLength(src, src_left);
+      src += bad;
+      src_left -= bad;
     }
   }
   iconv_close(cd);

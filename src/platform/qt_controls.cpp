@@ -12,7 +12,7 @@ namespace qm {
 
 QWidget* QtControls::Find(std::string_view name) const {
   auto it = widgets_.find(name);
-  return it == widgets_.end() ? nullptr : it->second;
+  return it == widgets_.end() ? nullptr : it->second.data();
 }
 
 void QtControls::SetVisible(std::string_view name, bool visible) {
@@ -33,6 +33,8 @@ void QtControls::SetCaption(std::string_view name, const std::string& cp932) {
   if (w == nullptr) return;
   const QString text = DialogText(cp932);
   if (auto* label = qobject_cast<QLabel*>(w)) {
+    // A commander named "<b>" is a name, not markup.
+    label->setTextFormat(Qt::PlainText);
     label->setText(text);
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
     button->setText(text);

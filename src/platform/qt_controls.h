@@ -1,16 +1,17 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <map>
 #include <string>
 
 #include "platform/services.h"
 
-class QWidget;
-
 namespace qm {
 
 // Controls by component name over real widgets. Names nobody registered are ignored, so logic
-// written for the full window layout runs on a window that has only part of it.
+// written for the full window layout runs on a window that has only part of it; so are widgets
+// that have been destroyed since they were registered.
 class QtControls final : public Controls {
  public:
   void Register(std::string name, QWidget* widget) { widgets_[std::move(name)] = widget; }
@@ -23,7 +24,7 @@ class QtControls final : public Controls {
   void SetEnabled(std::string_view name, bool enabled) override;
 
  private:
-  std::map<std::string, QWidget*, std::less<>> widgets_;
+  std::map<std::string, QPointer<QWidget>, std::less<>> widgets_;
 };
 
 }  // namespace qm

@@ -7,6 +7,12 @@
 #include "platform/cp932.h"
 
 namespace qm {
+namespace {
+// Game text is never markup: a "<" in a name or a message must show as itself.
+void Prepare(QMessageBox& box) {
+  box.setTextFormat(Qt::PlainText);
+}
+}  // namespace
 
 QString DialogText(const std::string& cp932) {
   std::string text = Utf8FromCp932(cp932);
@@ -30,6 +36,7 @@ bool QtDialogs::Confirm(const std::string& text) {
   QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
+  Prepare(box);
   box.exec();
   return box.clickedButton() == yes;
 }
@@ -38,6 +45,7 @@ void QtDialogs::Inform(const std::string& text) {
   QMessageBox box(QMessageBox::Information, QString::fromLatin1(kApplicationTitle),
                   DialogText(text), QMessageBox::NoButton, parent_);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  Prepare(box);
   box.exec();
 }
 
@@ -45,6 +53,7 @@ void QtDialogs::Error(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), DialogText(text),
                   QMessageBox::NoButton, parent_);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  Prepare(box);
   box.exec();
 }
 

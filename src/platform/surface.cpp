@@ -29,6 +29,13 @@ void Normalize(int& a, int& b) {
   if (a > b) std::swap(a, b);
 }
 
+// Offset into a span of `size` pixels for pixel `offset` of a span of `scale` pixels.
+long long Along(long long offset, long long size, long long scale) {
+  return static_cast<long long>(static_cast<std::uint64_t>(offset) *
+                                static_cast<std::uint64_t>(size) /
+                                static_cast<std::uint64_t>(scale));
+}
+
 }  // namespace
 
 Surface::Surface() : image_(std::make_unique<QImage>()) {}
@@ -60,8 +67,30 @@ Surface& Surface::operator=(const Surface& other) {
   return *this;
 }
 
-Surface::Surface(Surface&&) noexcept = default;
-Surface& Surface::operator=(Surface&&) noexcept = default;
+// A surface left behind by a move is empty rather than holding no image at all, so that every
+// operation on it stays harmless.
+Surface::Surface(Surface&& other) noexcept : Surface() {
+  *this = std::move(other);
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+  if (this != &other) {
+    image_->swap(*other.image_);
+    *other.image_ = QImage();
+    transparent_ = other.transparent_;
+    pen_ = other.pen_;
+    brush_ = other.brush_;
+    brush_clear_ = other.brush_clear_;
+    font_face_ = std::move(other.font_face_);
+    font_pixels_ = other.font_pixels_;
+    font_bold_ = other.font_bold_;
+    font_italic_ = other.font_italic_;
+    font_color_ = other.font_color_;
+    pen_x_ = other.pen_x_;
+    pen_y_ = other.pen_y_;
+  }
+  return *this;
+}
 Surface::~Surface() = default;
 
 bool Surface::LoadBitmap(const std::string& path) {
@@ -106,10 +135,10 @@ const QImage& Surface::Image() const {
   return *image_;
 }
 
-void Surface::Span(int y, int x0, int x1, Color c) {
+void Surface::Span(int y, long long x0, long long x1, Color c) {
   if (y < 0 || y >= Height()) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, Width() - 1);
+  x0 = std::max(x0, 0LL);
+  x1 = std::min(x1, static_cast<long long>(Width()) - 1);
   if (x0 > x1) return;
   auto* row = reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
   std::fill(row + x0, row + x1 + 1, Argb(c));
@@ -119,13 +148,16 @@ void Surface::FillRect(int left, int top, int right, int bottom) {
   Normalize(left, right);
   Normalize(top, bottom);
   if (right <= left || bottom <= top || IsNull()) return;
+  // Only the rows on the surface are visited, however tall the rectangle.
+  const int y_from = std::max(top + 1, 0);
+  const int y_to = std::min(bottom - 1, Height());
   if (!brush_clear_) {
-    for (int y = top + 1; y < bottom - 1; ++y)
-      Span(y, left + 1, right - 2, brush_);
+    for (int y = y_from; y < y_to; ++y)
+      Span(y, left + 1LL, right - 2LL, brush_);
   }
-  Span(top, left, right - 1, pen_);
-  Span(bottom - 1, left, right - 1, pen_);
-  for (int y = top + 1; y < bottom - 1; ++y) {
+  Span(top, left, right - 1LL, pen_);
+  Span(bottom - 1, left, right - 1LL, pen_);
+  for (int y = y_from; y < y_to; ++y) {
     SetPixel(left, y, pen_);
     SetPixel(right - 1, y, pen_);
   }
@@ -134,41 +166,48 @@ void Surface::FillRect(int left, int top, int right, int bottom) {
 void Surface::Ellipse(int left, int top, int right, int bottom) {
   Normalize(left, right);
   Normalize(top, bottom);
-  const int w = right - left;
-  const int h = bottom - top;
+  const long long w = static_cast<long long>(right) - left;
+  const long long h = static_cast<long long>(bottom) - top;
   if (w <= 0 || h <= 0 || IsNull()) return;
-  // Nothing of an ellipse that lies wholly outside is worth rasterising.
   if (right <= 0 || bottom <= 0 || left >= Width() || top >= Height()) return;
-  // Row spans from the pixel centres that fall inside the ellipse inscribed in the box.
   const double cx = left + w / 2.0;
   const double cy = top + h / 2.0;
   const double rx = w / 2.0;
   const double ry = h / 2.0;
-  thread_local std::vector<std::pair<int, int>> spans;
-  spans.assign(static_cast<size_t>(h), {1, 0});
-  for (int i = 0; i < h; ++i) {
+  // Columns of row i (0 = top row of the box): the pixels whose centres fall inside the
+  // ellipse. A row too thin to hold a centre keeps its middle pixel(s), and the middle row(s)
+  // always reach both sides, so the ellipse touches all four sides of its box however flat.
+  const long long mid_lo = static_cast<long long>(std::floor(cx - 0.5));
+  const long long mid_hi = static_cast<long long>(std::ceil(cx - 0.5));
+  auto span_of = [&](long long i) -> std::pair<long long, long long> {
+    if (i < 0 || i >= h) return {1, 0};
+    if (i == (h - 1) / 2 || i == h / 2) return {left, right - 1LL};
     const double dy = (top + i + 0.5 - cy) / ry;
     const double q = 1.0 - dy * dy;
-    if (q < 0) continue;
-    const double hw = rx * std::sqrt(q);
-    spans[static_cast<size_t>(i)] = {static_cast<int>(std::ceil(cx - hw - 0.5)),
-                                     static_cast<int>(std::floor(cx + hw - 0.5))};
-  }
-  auto inside = [&](int i, int x) {
-    if (i < 0 || i >= h) return false;
-    const auto& s = spans[static_cast<size_t>(i)];
-    return x >= s.first && x <= s.second;
+    const double hw = q > 0 ? rx * std::sqrt(q) : 0.0;
+    const auto x0 = static_cast<long long>(std::ceil(cx - hw - 0.5));
+    const auto x1 = static_cast<long long>(std::floor(cx + hw - 0.5));
+    if (x0 > x1) return {mid_lo, mid_hi};
+    return {x0, x1};
   };
-  for (int i = 0; i < h; ++i) {
-    const int y = top + i;
-    if (y < 0 || y >= Height()) continue;
-    const auto [x0, x1] = spans[static_cast<size_t>(i)];
-    if (x0 > x1) continue;
+  const long long i_from = std::max(0LL, -static_cast<long long>(top));
+  const long long i_to = std::min(h, static_cast<long long>(Height()) - top);
+  auto prev = span_of(i_from - 1);
+  auto cur = span_of(i_from);
+  for (long long i = i_from; i < i_to; ++i) {
+    const auto next = span_of(i + 1);
+    const int y = static_cast<int>(top + i);
+    const auto [x0, x1] = cur;
     if (!brush_clear_) Span(y, x0, x1, brush_);
     // The outline is every inside pixel with a neighbour outside.
-    for (int x = std::max(x0, 0); x <= std::min(x1, Width() - 1); ++x) {
-      if (x == x0 || x == x1 || !inside(i - 1, x) || !inside(i + 1, x)) SetPixel(x, y, pen_);
+    const long long vis_to = std::min(x1, static_cast<long long>(Width()) - 1);
+    for (long long x = std::max(x0, 0LL); x <= vis_to; ++x) {
+      const bool edge = x == x0 || x == x1 || x < prev.first || x > prev.second || x < next.first ||
+                        x > next.second;
+      if (edge) SetPixel(static_cast<int>(x), y, pen_);
     }
+    prev = cur;
+    cur = next;
   }
 }
 
@@ -177,28 +216,50 @@ void Surface::MoveTo(int x, int y) {
   pen_y_ = y;
 }
 
+namespace {
+// Lines between far-apart int points need products beyond 64 bits.
+__extension__ typedef __int128 Wide;
+
+// k × d / n rounded to nearest, halves upwards, for 0 <= k < n and |d| <= n.
+long long Scaled(long long k, long long d, long long n) {
+  const Wide num = Wide{2} * k * d + n;
+  const Wide den = Wide{2} * n;
+  return static_cast<long long>(num >= 0 ? num / den : -((-num + den - 1) / den));
+}
+}  // namespace
+
 void Surface::LineTo(int x, int y) {
-  int x0 = pen_x_;
-  int y0 = pen_y_;
-  const int dx = std::abs(x - x0);
-  const int dy = -std::abs(y - y0);
-  const int sx = x0 < x ? 1 : -1;
-  const int sy = y0 < y ? 1 : -1;
-  int err = dx + dy;
-  while (x0 != x || y0 != y) {
-    SetPixel(x0, y0, pen_);
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y0 += sy;
-    }
-  }
+  const long long x0 = pen_x_;
+  const long long y0 = pen_y_;
+  const long long dx = x - x0;
+  const long long dy = y - y0;
   pen_x_ = x;
   pen_y_ = y;
+  if (IsNull()) return;
+  // Step k of n along the longer axis; the end point (k = n) is not drawn. Only the steps
+  // whose long-axis coordinate is on the surface are visited, so a star streak that reaches
+  // far outside costs no more than one that does not.
+  const bool x_major = std::abs(dx) >= std::abs(dy);
+  const long long n = x_major ? std::abs(dx) : std::abs(dy);
+  if (n == 0) return;
+  const long long start = x_major ? x0 : y0;
+  const long long step = (x_major ? dx : dy) > 0 ? 1 : -1;
+  const long long limit = x_major ? Width() : Height();
+  long long k_from = 0;
+  long long k_to = n;  // exclusive
+  if (step > 0) {
+    k_from = std::max(k_from, -start);
+    k_to = std::min(k_to, limit - start);
+  } else {
+    k_from = std::max(k_from, start - limit + 1);
+    k_to = std::min(k_to, start + 1);
+  }
+  for (long long k = k_from; k < k_to; ++k) {
+    const long long px = x_major ? x0 + step * k : x0 + Scaled(k, dx, n);
+    const long long py = x_major ? y0 + Scaled(k, dy, n) : y0 + step * k;
+    if (py < 0 || py >= Height() || px < 0 || px >= Width()) continue;
+    SetPixel(static_cast<int>(px), static_cast<int>(py), pen_);
+  }
 }
 
 namespace {
@@ -256,10 +317,11 @@ void Surface::CopyRect(int dl, int dt, int dr, int db, const Surface& source, in
 void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl, int st, int sr,
                    int sb, bool use_transparency) {
   if (IsNull() || source.IsNull()) return;
-  const long long dw = dr - dl;
-  const long long dh = db - dt;
-  const long long sw = sr - sl;
-  const long long sh = sb - st;
+  // Differences of two ints fit 32 unsigned bits, so offset × size fits 64 unsigned bits.
+  const long long dw = static_cast<long long>(dr) - dl;
+  const long long dh = static_cast<long long>(db) - dt;
+  const long long sw = static_cast<long long>(sr) - sl;
+  const long long sh = static_cast<long long>(sb) - st;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   const int x0 = std::max(dl, 0);
   const int x1 = std::min(dr, Width());
@@ -282,10 +344,11 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
   thread_local std::vector<int> columns;
   columns.resize(static_cast<size_t>(x1 - x0));
   for (int x = x0; x < x1; ++x) {
-    columns[static_cast<size_t>(x - x0)] = static_cast<int>(sl + (x - dl) * sw / dw);
+    columns[static_cast<size_t>(x - x0)] =
+        static_cast<int>(sl + Along(static_cast<long long>(x) - dl, sw, dw));
   }
   for (int y = y0; y < y1; ++y) {
-    const int sy = static_cast<int>(st + (y - dt) * sh / dh);
+    const int sy = static_cast<int>(st + Along(static_cast<long long>(y) - dt, sh, dh));
     auto* drow = reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
     const bool row_inside = sy >= 0 && sy < src_h;
     const auto* srow =

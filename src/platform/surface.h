@@ -85,7 +85,7 @@ class Surface {
  private:
   void Blit(int dl, int dt, int dr, int db, const Surface& source, int sl, int st, int sr, int sb,
             bool use_transparency);
-  void Span(int y, int x0, int x1, Color c);
+  void Span(int y, long long x0, long long x1, Color c);
 
   std::unique_ptr<QImage> image_;
   bool transparent_ = false;

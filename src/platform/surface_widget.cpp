@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/surface.h"
 
@@ -19,19 +20,41 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   painter.drawImage(QRect(0, 0, surface_->Width(), surface_->Height()), surface_->Image());
 }
 
+namespace {
+// The surface pixel under the pointer. Under a fractional scale the position has a fraction, and
+// rounding would report the pixel past the right or bottom edge.
+QPoint PixelAt(const QMouseEvent* event) {
+  const QPointF p = event->position();
+  return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+}  // namespace
+
+// Without a handler the press belongs to whatever lies beneath, so it goes on to the parent.
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (on_press) on_press(event->button(), p.x(), p.y());
+  if (!on_press) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = PixelAt(event);
+  on_press(event->button(), p.x(), p.y());
 }
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (on_move) on_move(p.x(), p.y());
+  if (!on_move) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = PixelAt(event);
+  on_move(p.x(), p.y());
 }
 
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (on_release) on_release(event->button(), p.x(), p.y());
+  if (!on_release) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = PixelAt(event);
+  on_release(event->button(), p.x(), p.y());
 }
 
 }  // namespace qm
