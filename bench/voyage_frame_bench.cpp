@@ -24,6 +24,7 @@ class AllVisible final : public Controls {
   bool IsVisible(std::string_view) const override { return true; }
   void Move(std::string_view, int, int) override {}
   void SetCaption(std::string_view, const std::string&) override {}
+  void SetEnabled(std::string_view, bool) override {}
 };
 
 Surface Picture(int w, int h, Color fill, bool transparent) {
