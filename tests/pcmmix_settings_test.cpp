@@ -76,6 +76,7 @@ TEST_F(SettingsTest, DeviceChoice) {
   EXPECT_EQ(S().device_name, "Second Card");
   EXPECT_EQ(S().block_count, 6);
   EXPECT_EQ(Init("[general]\nWaveOutDevice=5\n").device_id, -1);
+  EXPECT_EQ(Init("[general]\nWaveOutDevice=-5\n").device_id, -1);
   EXPECT_EQ(S().device_name, "Virtual Default Device");
   PcmMixActivate(session, true);
   EXPECT_EQ(device.opened_device, 0xFFFFFFFFu);

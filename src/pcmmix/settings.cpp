@@ -130,8 +130,12 @@ void ApplySettings(MixSession& s, const Profile& profile, WaveOut& wave_out,
   const std::int32_t wave_block_len = profile.GetInt("default", "WaveBlockLen", 0) & 0xFFFC;
   const std::int32_t samples_per_sec = profile.GetInt("default", "SamplesPerSec", 11);
 
+  // Device numbers are unsigned to the platform, so a negative one is as far out of range as a
+  // large one and also selects the default device.
   s.device_id = profile.GetInt("general", "WaveOutDevice", 0);
-  if (std::int64_t{s.device_id} >= std::int64_t{wave_out.GetNumDevs()}) s.device_id = -1;
+  if (s.device_id < 0 || std::int64_t{s.device_id} >= std::int64_t{wave_out.GetNumDevs()}) {
+    s.device_id = -1;
+  }
 
   WaveOutCaps caps;
   std::string name;
