@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <QStringList>
+
+#include "state/game_state.h"
+
+namespace qm {
+
+// The chart is written by hand in UTF-8 files under assets/chart/ and compiled into dat/map.dat
+// when the game is built. A record looks like
+//
+//   [point 12]
+//   name = 第三標識ブイ
+//   text = 先行船団が残した…
+//   x = 4
+//   next_point = 13   # a note after a number is allowed
+//   ...
+//
+// Lines starting with # are comments. A designer's mistake must stop the build with a message
+// that names the file, the line, the point and the field, never ship a chart the game chokes on.
+
+// One source file, read whole.
+struct ChartSourceFile {
+  std::string name;
+  std::string text;  // UTF-8
+};
+
+// One thing wrong with the chart, and where it is.
+struct ChartProblem {
+  std::string file;
+  int line = 0;       // 0 when the problem belongs to no line (a point missing altogether)
+  int point = -1;     // -1 when it belongs to no record
+  std::string field;  // empty when it belongs to the whole record
+  std::string message;
+
+  std::string ToString() const;
+};
+
+struct ChartField {
+  std::string value;  // UTF-8, trimmed
+  int line = 0;
+};
+
+struct ChartRecord {
+  int index = -1;
+  std::string file;
+  int line = 0;
+  std::map<std::string, ChartField> fields;
+};
+
+// The message box the arrival page is shown in: the Mincho face, 15 px, bold, in a 377 x 113
+// label. Measuring needs a running QGuiApplication.
+class MessageBoxMetrics {
+ public:
+  static constexpr int kWidth = 377;
+  static constexpr int kHeight = 113;
+
+  MessageBoxMetrics();
+  // False when the machine lacks the face; measuring with a stand-in would prove nothing.
+  bool FaceFound() const { return face_found_; }
+  QString FaceName() const;
+  // The lines the label shows: CR (or LF) breaks a line, and a line longer than the box wraps.
+  QStringList Lines(const QString& text) const;
+  int LineHeight() const { return metrics_.height(); }
+  int Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
+
+ private:
+  QFont font_;
+  QFontMetrics metrics_;
+  bool face_found_ = false;
+};
+
+// Reads the records of all files; syntax problems are collected, not thrown.
+std::vector<ChartRecord> ParseChartSource(const std::vector<ChartSourceFile>& files,
+                                          std::vector<ChartProblem>& problems);
+
+// Checks the records and fills `chart` (CP932 texts) from them. Returns every problem found; the
+// chart is fit to ship only when none is returned.
+std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
+                                       const MessageBoxMetrics& box,
+                                       std::array<ChartPoint, kChartPointCount>& chart);
+
+// The bytes of dat/map.dat: 12 lines per point, CR LF, texts as CP932 bytes.
+std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart);
+
+// The arrival page of a point as the box shows it, in UTF-8: "【name】 " CR text.
+std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8);
+
+// Kinds that have a picture (and so a size and a collision box).
+bool KindHasPicture(int kind);
+// Kinds whose effect reaches the whole X-Z column through the sector grid.
+bool IsZoneKind(int kind);
+// Kinds whose every arrival is a buoy call (links shown, ship serviced).
+bool IsBuoyCallKind(int kind);
+
+}  // namespace qm
