@@ -43,6 +43,7 @@ Surface::Surface() : image_(std::make_unique<QImage>()) {}
 Surface::Surface(int width, int height, Color fill)
     : image_(std::make_unique<QImage>(std::max(width, 0), std::max(height, 0), kFormat)) {
   image_->fill(Argb(fill));
+  SyncSize();
 }
 
 Surface::Surface(const Surface& other)
@@ -57,7 +58,9 @@ Surface::Surface(const Surface& other)
       font_italic_(other.font_italic_),
       font_color_(other.font_color_),
       pen_x_(other.pen_x_),
-      pen_y_(other.pen_y_) {}
+      pen_y_(other.pen_y_) {
+  SyncSize();
+}
 
 Surface& Surface::operator=(const Surface& other) {
   if (this != &other) {
@@ -77,6 +80,8 @@ Surface& Surface::operator=(Surface&& other) noexcept {
   if (this != &other) {
     image_->swap(*other.image_);
     *other.image_ = QImage();
+    SyncSize();
+    other.SyncSize();
     transparent_ = other.transparent_;
     pen_ = other.pen_;
     brush_ = other.brush_;
@@ -97,20 +102,21 @@ bool Surface::LoadBitmap(const std::string& path) {
   QImage loaded;
   if (!loaded.load(QString::fromStdString(path), "BMP") || loaded.isNull()) {
     *image_ = QImage();
+    SyncSize();
     return false;
   }
   *image_ = loaded.convertToFormat(kFormat);
+  SyncSize();
   return true;
 }
 
 bool Surface::IsNull() const {
   return image_->isNull();
 }
-int Surface::Width() const {
-  return image_->width();
-}
-int Surface::Height() const {
-  return image_->height();
+void Surface::SyncSize() {
+  // Cached because the drawing loops ask for the size once per pixel.
+  width_ = image_->width();
+  height_ = image_->height();
 }
 
 Color Surface::Pixel(int x, int y) const {
@@ -135,12 +141,17 @@ const QImage& Surface::Image() const {
   return *image_;
 }
 
+std::uint32_t* Surface::Row(int y) {
+  // One detach check per row, not per pixel: the star field draws hundreds of shapes a frame.
+  return reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
+}
+
 void Surface::Span(int y, long long x0, long long x1, Color c) {
   if (y < 0 || y >= Height()) return;
   x0 = std::max(x0, 0LL);
   x1 = std::min(x1, static_cast<long long>(Width()) - 1);
   if (x0 > x1) return;
-  auto* row = reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
+  auto* row = Row(y);
   std::fill(row + x0, row + x1 + 1, Argb(c));
 }
 
@@ -157,9 +168,14 @@ void Surface::FillRect(int left, int top, int right, int bottom) {
   }
   Span(top, left, right - 1LL, pen_);
   Span(bottom - 1, left, right - 1LL, pen_);
+  const bool left_in = left >= 0 && left < Width();
+  const bool right_in = right - 1 >= 0 && right - 1 < Width();
+  if (!left_in && !right_in) return;
+  const std::uint32_t pen = Argb(pen_);
   for (int y = y_from; y < y_to; ++y) {
-    SetPixel(left, y, pen_);
-    SetPixel(right - 1, y, pen_);
+    auto* row = Row(y);
+    if (left_in) row[left] = pen;
+    if (right_in) row[right - 1] = pen;
   }
 }
 
@@ -192,6 +208,7 @@ void Surface::Ellipse(int left, int top, int right, int bottom) {
   };
   const long long i_from = std::max(0LL, -static_cast<long long>(top));
   const long long i_to = std::min(h, static_cast<long long>(Height()) - top);
+  const std::uint32_t pen = Argb(pen_);
   auto prev = span_of(i_from - 1);
   auto cur = span_of(i_from);
   for (long long i = i_from; i < i_to; ++i) {
@@ -201,10 +218,11 @@ void Surface::Ellipse(int left, int top, int right, int bottom) {
     if (!brush_clear_) Span(y, x0, x1, brush_);
     // The outline is every inside pixel with a neighbour outside.
     const long long vis_to = std::min(x1, static_cast<long long>(Width()) - 1);
+    auto* row = Row(y);
     for (long long x = std::max(x0, 0LL); x <= vis_to; ++x) {
       const bool edge = x == x0 || x == x1 || x < prev.first || x > prev.second || x < next.first ||
                         x > next.second;
-      if (edge) SetPixel(static_cast<int>(x), y, pen_);
+      if (edge) row[x] = pen;
     }
     prev = cur;
     cur = next;
@@ -253,6 +271,17 @@ void Surface::LineTo(int x, int y) {
   } else {
     k_from = std::max(k_from, start - limit + 1);
     k_to = std::min(k_to, start + 1);
+  }
+  if (dy == 0 || dx == 0) {
+    // Grid lines of the chart are all straight: no interpolation needed.
+    const std::uint32_t pen = Argb(pen_);
+    for (long long k = k_from; k < k_to; ++k) {
+      const long long px = dy == 0 ? x0 + step * k : x0;
+      const long long py = dy == 0 ? y0 : y0 + step * k;
+      if (py < 0 || py >= Height() || px < 0 || px >= Width()) continue;
+      Row(static_cast<int>(py))[px] = pen;
+    }
+    return;
   }
   for (long long k = k_from; k < k_to; ++k) {
     const long long px = x_major ? x0 + step * k : x0 + Scaled(k, dx, n);

@@ -27,8 +27,8 @@ class Surface {
   bool LoadBitmap(const std::string& path);
 
   bool IsNull() const;
-  int Width() const;
-  int Height() const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   Color Pixel(int x, int y) const;
   void SetPixel(int x, int y, Color c);
 
@@ -85,6 +85,8 @@ class Surface {
  private:
   void Blit(int dl, int dt, int dr, int db, const Surface& source, int sl, int st, int sr, int sb,
             bool use_transparency);
+  std::uint32_t* Row(int y);
+  void SyncSize();
   void Span(int y, long long x0, long long x1, Color c);
 
   std::unique_ptr<QImage> image_;
@@ -97,6 +99,8 @@ class Surface {
   bool font_bold_ = false;
   bool font_italic_ = false;
   Color font_color_ = kBlack;
+  int width_ = 0;
+  int height_ = 0;
   int pen_x_ = 0;
   int pen_y_ = 0;
 };
