@@ -103,6 +103,9 @@ void TextLabel::paintEvent(QPaintEvent*) {
   painter.setFont(font());
   painter.setPen(text_color_);
   int top = 0;
+  if (alignment() & Qt::AlignVCenter) {
+    top = (height() - (static_cast<int>(lines.size()) - 1) * step - metrics.height()) / 2;
+  }
   for (const QString& line : lines) {
     const int w = metrics.horizontalAdvance(line);
     int left = 0;

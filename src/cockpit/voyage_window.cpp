@@ -127,7 +127,7 @@ void TForm2::BuildPanel() {
   auto* vosk_l = new TextLabel(this);
   vosk_l->setGeometry(149, 406, 247, 20);
   vosk_l->setFont(PixelFont("IPAGothic", 11, false, true));
-  vosk_l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  vosk_l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   vosk_l->SetBackground(Qt::black);
   vosk_l->SetLineStep(10);
   // Clicks on the status line go through to its frame.
@@ -152,6 +152,7 @@ void TForm2::BuildMessageBox() {
   auto* moji_l = new TextLabel(box);
   moji_l->setGeometry(8, 8, 377, 113);
   moji_l->setFont(PixelFont("IPAPMincho", 15, true, false));
+  moji_l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   moji_l->SetWrap(true);
   moji_l->setAttribute(Qt::WA_TransparentForMouseEvents);
   controls_.Register("moji_l", moji_l);

@@ -57,8 +57,6 @@ bool DrawCockpitPictures(const QString& dir) {
     p.setPen(QColor(0x40, 0x00, 0x00));
     p.setBrush(QColor(0x30, 0x30, 0x30));
     p.drawRect(2, 2, 134, 14);
-    p.setPen(QColor(0xFF, 0x40, 0x40));
-    p.drawLine(3, 9, 3, 9);
   }
   ok &= SaveKeyed(trable, dir, "trable");
 
