@@ -402,6 +402,15 @@ TEST(ShippedChart, CarefulPilotsFinishAndCarelessOnesRunDry) {
 
   const VoyageReport steady = FlyVoyage(g, SteadyPilot());
   EXPECT_TRUE(steady.finished) << "the main trail alone carries a pilot who uses the converter";
+  // Straight flights along the trail meet nothing but the gravity wells the beacons warn of.
+  int wells = 0;
+  for (const LegReport& leg : steady.legs) {
+    for (int i : leg.in_the_way) {
+      EXPECT_EQ(g.chart[static_cast<size_t>(i)].kind, 12) << leg.from << " -> " << leg.to;
+      ++wells;
+    }
+  }
+  EXPECT_GE(wells, 2);
 
   const VoyageReport careless = FlyVoyage(g, CarelessPilot());
   EXPECT_GE(careless.first_dry_at, 0);

@@ -17,6 +17,12 @@ constexpr const char* kRequiredFields[] = {"name", "text", "x", "y", "z", "kind"
 constexpr const char* kOptionalFields[] = {"yield", "resource_gain", "next_point", "next_point_2",
                                            "extra_point"};
 
+// Kinds drawn as a picture, so a size of 0 would hide them. (The voyage keeps its own list for
+// drawing; the checker sits below it and cannot ask.)
+bool HasPicture(int kind) {
+  return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
+}
+
 bool IsKnownField(const std::string& key) {
   for (const char* f : kRequiredFields)
     if (key == f) return true;
@@ -231,7 +237,7 @@ bool CompileRecord(const ChartRecord& r, const MessageBoxMetrics& box, ChartPoin
   p.next_point_2 = rc.Number("next_point_2", -1, kChartPointCount - 1, -1);
   p.extra_point = rc.Number("extra_point", -1, kChartPointCount - 1, -1);
   if (p.kind == 0) return false;
-  if (KindHasPicture(p.kind) && p.size == 0 && rc.Value("size") != nullptr && !rc.Faulty("size"))
+  if (HasPicture(p.kind) && p.size == 0 && rc.Value("size") != nullptr && !rc.Faulty("size"))
     rc.Problem("size", "is 0, so the point would never be seen");
   if (p.kind >= 20 && p.yield > 5) rc.Problem("yield", "a planet's survey outcome must be 0..5");
   if (!IsBuoyCallKind(p.kind)) {
@@ -420,10 +426,6 @@ std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart
 
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8) {
   return "【" + name_utf8 + "】 \r" + text_utf8;
-}
-
-bool KindHasPicture(int kind) {
-  return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
 }
 
 bool IsZoneKind(int kind) {

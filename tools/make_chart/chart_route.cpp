@@ -4,8 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <deque>
+#include <map>
+#include <tuple>
 
 #include "state/chart_source.h"
+#include "voyage/voyage_pictures.h"
 
 namespace qm {
 namespace {
@@ -64,6 +67,10 @@ class Flight {
     ship_.game = g;
     ship_.energy = g.energy;
     ship_.hull = g.hull;
+    for (int i = 0; i < kChartPointCount; ++i) {
+      const ChartPoint& p = g.chart[static_cast<size_t>(i)];
+      sectors_[{p.x, p.y, p.z}] = i;
+    }
     both_ = CruiseDrain(true, true);
     forward_ = CruiseDrain(true, false);
     side_ = CruiseDrain(false, true);
@@ -98,8 +105,11 @@ class Flight {
         drain = side_;  // climbing or diving: the right button, at the sideways limits
         step(uy, ty, kSideSpeed / slow);
       }
-      Frame(drain, static_cast<int>(std::lround(ux / kSectorUnits)),
-            static_cast<int>(std::lround(uz / kSectorUnits)), leg);
+      const int sx = static_cast<int>(std::lround(ux / kSectorUnits));
+      const int sy = static_cast<int>(std::lround(uy / kSectorUnits));
+      const int sz = static_cast<int>(std::lround(uz / kSectorUnits));
+      NoteObstacle(sx, sy, sz, from, t, leg);
+      Frame(drain, sx, sz, leg);
     }
     for (int i = 0; i < style_.approach_frames && !Over(); ++i)
       Frame(kApproachDrain, p.x, p.z, leg);
@@ -143,6 +153,18 @@ class Flight {
 
  private:
   bool Over() const { return ship_.hull <= 0; }
+
+  // A straight flight through a known point's sector meets its collision box.
+  void NoteObstacle(int x, int y, int z, int from, int to, LegReport& leg) {
+    auto it = sectors_.find({x, y, z});
+    if (it == sectors_.end() || it->second == from || it->second == to) return;
+    const int i = it->second;
+    if (ship_.game.point_state[static_cast<size_t>(i)] < 1 ||
+        !KindHasPicture(ship_.game.chart[static_cast<size_t>(i)].kind))
+      return;
+    if (std::find(leg.in_the_way.begin(), leg.in_the_way.end(), i) == leg.in_the_way.end())
+      leg.in_the_way.push_back(i);
+  }
 
   void Frame(double drain, int column_x, int column_z, LegReport& leg) {
     ++report_.frames;
@@ -230,6 +252,7 @@ class Flight {
   Ship ship_;
   VoyageReport report_;
   double both_ = 0, forward_ = 0, side_ = 0;
+  std::map<std::tuple<int, int, int>, int> sectors_;
 };
 
 // Whether the careful pilot turns aside to the point a buoy's second or extra link names.
@@ -398,6 +421,11 @@ std::string RouteSummary(const GameState& g, bool legs) {
                     leg.hull_lowest, leg.zone_frames, leg.ran_dry ? "  EMPTY TANK" : "",
                     leg.known ? "" : "  TARGET NOT KNOWN YET");
       out += buf;
+      for (int i : leg.in_the_way) {
+        std::snprintf(buf, sizeof buf, "             in the way: point %d (kind %d)\n", i,
+                      g.chart[static_cast<size_t>(i)].kind);
+        out += buf;
+      }
     }
   }
   return out;

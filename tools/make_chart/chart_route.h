@@ -52,10 +52,11 @@ struct LegReport {
   int frames = 0;
   double energy_after = 0;
   int resources_after = 0;
-  double hull_lowest = 0;  // lowest hull during the leg
-  int zone_frames = 0;     // frames spent in hazard columns
-  bool ran_dry = false;    // the tank was empty during the leg
-  bool known = true;       // the target was known when the leg began
+  double hull_lowest = 0;       // lowest hull during the leg
+  int zone_frames = 0;          // frames spent in hazard columns
+  bool ran_dry = false;         // the tank was empty during the leg
+  bool known = true;            // the target was known when the leg began
+  std::vector<int> in_the_way;  // known points with a picture whose sector the flight crosses
 };
 
 struct VoyageReport {
