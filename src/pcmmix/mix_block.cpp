@@ -113,10 +113,8 @@ bool MixBlock(MixSession& s, OutputBlock* block, bool write) {
         std::int64_t off = std::int64_t{pos} - n.start_pos;
         // A play that outlasts its wave without asking for loops (one parked behind an endless
         // play, or one whose end was capped) repeats its wave too, instead of reading past it.
-        if (n.params.loops != 0 || off >= n.length) {
-          off %= n.length;
-          run_end = std::min<std::int64_t>(run_end, std::int64_t{pos} + n.length - off);
-        }
+        if (n.params.loops != 0 || off >= n.length) off %= n.length;
+        run_end = std::min<std::int64_t>(run_end, std::int64_t{pos} + n.length - off);
         sources[source_count++] = n.data + off;
       }
       run = static_cast<std::int32_t>(run_end - pos);

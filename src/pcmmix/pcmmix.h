@@ -27,7 +27,8 @@ struct MixWave {
   MixWave* next_live = nullptr;          // the mixer's list of live waves
 };
 
-// Told on the UI thread, asynchronously, that a play has finished.
+// Told that a play has finished, while the engine handles a device notice on the UI thread. Like
+// a posted message, an implementation should only note the news and act on it later.
 class PlayListener {
  public:
   virtual ~PlayListener() = default;
