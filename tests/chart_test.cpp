@@ -11,6 +11,7 @@
 
 #include "make_chart/chart_route.h"
 #include "platform/cp932.h"
+#include "state/chart_file.h"
 #include "state/chart_source.h"
 
 namespace qm {
@@ -288,32 +289,10 @@ std::filesystem::path GameDir() {
   return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
 }
 
-// The chart as the game reads it: 12 CR LF lines a point.
+// The chart as the game reads it at start-up, then a new game on it.
 GameState ShippedNewGame() {
   GameState g;
-  const std::string bytes = ReadAll(GameDir() / "dat" / "map.dat");
-  std::vector<std::string> lines;
-  for (size_t pos = 0; pos < bytes.size();) {
-    size_t end = bytes.find("\r\n", pos);
-    if (end == std::string::npos) break;
-    lines.push_back(bytes.substr(pos, end - pos));
-    pos = end + 2;
-  }
-  EXPECT_EQ(lines.size(), 4800u);
-  if (lines.size() != 4800u) return g;
-  for (int i = 0; i < kChartPointCount; ++i) {
-    const std::string* l = &lines[static_cast<size_t>(i) * 12];
-    ChartPoint& p = g.chart[static_cast<size_t>(i)];
-    p.name = l[0];
-    p.text = l[1];
-    int* fields[] = {&p.x,           &p.y,
-                     &p.z,           &p.kind,
-                     &p.size,        &p.yield,
-                     &p.next_point,  &p.next_point_2,
-                     &p.extra_point, &p.resource_gain};
-    for (int f = 0; f < 10; ++f)
-      *fields[f] = std::stoi(l[2 + f]);
-  }
+  ReadChart((GameDir() / "dat" / "map.dat").string(), g);
   BuildGrid(g);
   NewGame(g);
   return g;
