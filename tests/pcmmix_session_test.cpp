@@ -165,7 +165,7 @@ TEST_F(SessionTest, PlacementOnIdleAndBusyMixer) {
   EXPECT_EQ(nb->next->next->end_pos, 0x7FFFFFFF);
 
   // So many repetitions that the end would pass the last position: the play never ends.
-  Play(2, a, 0, 60000);
+  Play(2, Load(Filled(40000, 130)), 0, 60000);
   EXPECT_EQ(S().channel_queue[2].head->end_pos, 0x7FFFFFFF);
 
   // Replace drops the channel's queue; the new play starts behind what is mixed.
