@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/random.h"
@@ -151,11 +152,19 @@ void Voyage::StarStep() {
   }
 }
 
+namespace {
+// A chart file can give any size or place; far beyond the view they all look the same, and
+// keeping them there keeps the arithmetic inside 32 bits.
+int OnCanvas(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, -1000000, 1000000));
+}
+}  // namespace
+
 void Voyage::PointPicture(int px, int py, int depth_step, int size, int kind) {
-  const int d = std::max(depth_step, 1);
-  const int s = vs_.local_z <= 0 ? size / d : size * d;
-  view_.StretchDraw(200 + px - s, 150 + py - s, 200 + px + s, 150 + py + s,
-                    pics_.bui[static_cast<size_t>(kind)]);
+  const std::int64_t d = std::max(depth_step, 1);
+  const std::int64_t s = vs_.local_z <= 0 ? size / d : size * d;
+  view_.StretchDraw(OnCanvas(200 + px - s), OnCanvas(150 + py - s), OnCanvas(200 + px + s),
+                    OnCanvas(150 + py + s), pics_.bui[static_cast<size_t>(kind)]);
 }
 
 void Voyage::Zone13Effect() {
@@ -221,9 +230,12 @@ void Voyage::ChartOverlay() {
   for (int i = 0; i < kChartPointCount; ++i) {
     if (game_.point_state[static_cast<size_t>(i)] != 2) continue;
     const ChartPoint& p = game_.chart[static_cast<size_t>(i)];
+    const std::int64_t x = p.x;
+    const std::int64_t z = p.z;
     auto dot = [&](Color outline) {
       view_.SetPenColor(outline);
-      view_.Ellipse(198 + 4 * p.x, 148 - 4 * p.z, 202 + 4 * p.x, 152 - 4 * p.z);
+      view_.Ellipse(OnCanvas(198 + 4 * x), OnCanvas(148 - 4 * z), OnCanvas(202 + 4 * x),
+                    OnCanvas(152 - 4 * z));
     };
     if (ShownAqua(p.kind)) dot(kAqua);
     if (ShownGreen(p.kind)) dot(kGreen);
