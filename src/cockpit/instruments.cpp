@@ -3,6 +3,7 @@
 
 #include "cockpit/cockpit.h"
 #include "cockpit/instrument_texts.h"
+#include "cockpit/story.h"
 #include "platform/cp932.h"
 #include "platform/random.h"
 
@@ -51,7 +52,8 @@ void Cockpit::DrawInstruments() {
   HullIndicator();
   BoosterLine();
   TroubleEffects();
-  // The story's shockwave and its two rolls take their turn here.
+  StoryScene story{game_, vs_, view_, panel_bitmap_, services_, *this};
+  StoryStep(story);
   TroubleList();
   EnergyDrain();
   EmptyTank();
