@@ -4,14 +4,9 @@
 #include <QLabel>
 #include <QStringList>
 
-class QFontMetrics;
+#include "platform/text_layout.h"
 
 namespace qm {
-
-// Breaks a caption into the lines the label shows: at every line break, and, when `width` is
-// positive, wherever the next piece would pass the right edge. Runs of ASCII and of half-width
-// katakana ("ﾏｰﾒｲﾀﾞ") are kept whole; closing punctuation never starts a line.
-QStringList LayoutLines(const QString& text, const QFontMetrics& metrics, int width);
 
 // A label that lays out its own lines. Qt's word wrap may break inside a run of half-width
 // katakana and cannot keep the game's line step, so the label paints its text itself.

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/cp932.h"
+#include "platform/text_layout.h"
 
 namespace qm {
 namespace {
@@ -60,57 +61,6 @@ std::optional<int> ParseHeader(const std::string& line) {
   std::string number = Trim(inner.substr(5));
   if (number.empty() || number == inner.substr(5)) return std::nullopt;  // needs the blank
   return ParseInt(number);
-}
-
-// Characters that travel together when a line is broken: ASCII and half-width katakana.
-bool IsNarrow(QChar c) {
-  const char16_t u = c.unicode();
-  return (u > 0x20 && u < 0x7F) || (u >= 0xFF61 && u <= 0xFF9F);
-}
-
-bool ClosesPhrase(QChar c) {
-  static const QString kClosers = QStringLiteral("、。，．」』）】〕！？ー…・～ｧｨｩｪｫｬｭｮｯｰﾞﾟ｡｣､");
-  return kClosers.contains(c);
-}
-
-void WrapParagraph(const QString& paragraph, const QFontMetrics& m, int width, QStringList& out) {
-  QStringList pieces;
-  for (int i = 0; i < paragraph.size();) {
-    int j = i + 1;
-    if (IsNarrow(paragraph[i])) {
-      while (j < paragraph.size() && IsNarrow(paragraph[j]))
-        ++j;
-    }
-    pieces.append(paragraph.mid(i, j - i));
-    i = j;
-  }
-  QString line;
-  QString last_piece;
-  for (const QString& piece : pieces) {
-    if (line.isEmpty() || m.horizontalAdvance(line + piece) <= width) {
-      line += piece;
-      last_piece = piece;
-      continue;
-    }
-    // A closing mark never starts a line: it takes the piece before it along.
-    QString carried;
-    if (ClosesPhrase(piece.front()) && line.size() > last_piece.size()) {
-      carried = last_piece;
-      line.chop(last_piece.size());
-    }
-    out.append(line);
-    line = carried + piece;
-    last_piece = piece;
-    // A piece wider than the whole box is cut where it must be.
-    while (m.horizontalAdvance(line) > width && line.size() > 1) {
-      int fit = 1;
-      while (fit < line.size() && m.horizontalAdvance(line.left(fit + 1)) <= width)
-        ++fit;
-      out.append(line.left(fit));
-      line = line.mid(fit);
-    }
-  }
-  out.append(line);
 }
 
 std::string RangesText(const std::vector<int>& v) {
@@ -300,13 +250,7 @@ QString MessageBoxMetrics::FaceName() const {
 }
 
 QStringList MessageBoxMetrics::Lines(const QString& text) const {
-  QString normalized = text;
-  normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QStringList lines;
-  for (const QString& paragraph : normalized.split(QLatin1Char('\n')))
-    WrapParagraph(paragraph, metrics_, kWidth, lines);
-  return lines;
+  return LayoutLines(text, metrics_, kWidth);
 }
 
 std::vector<ChartRecord> ParseChartSource(const std::vector<ChartSourceFile>& files,
