@@ -7,8 +7,16 @@ file(GLOB sound_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/make_sound
 add_executable(make_sounds ${sound_sources})
 qm_strict(make_sounds)
 
-file(GLOB music_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/make_music/*.cpp)
-add_executable(make_music ${music_sources})
+# The notation (note lists, chord symbols, the MIDI file writer) apart from the pieces, so the
+# sound assets test can check it too.
+add_library(qm_music_score STATIC ${CMAKE_CURRENT_SOURCE_DIR}/make_music/score.cpp
+                                  ${CMAKE_CURRENT_SOURCE_DIR}/make_music/smf.cpp)
+target_include_directories(qm_music_score PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+qm_strict(qm_music_score)
+add_executable(make_music
+  ${CMAKE_CURRENT_SOURCE_DIR}/make_music/main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/make_music/title.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/make_music/opening.cpp ${CMAKE_CURRENT_SOURCE_DIR}/make_music/ending.cpp)
+target_link_libraries(make_music PRIVATE qm_music_score)
 qm_strict(make_music)
 
 set(QM_SOUND_NAMES 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18
@@ -38,3 +46,11 @@ add_custom_command(
   COMMENT "Writing the game's music")
 add_custom_target(game_sounds ALL DEPENDS ${sound_files} ${music_files})
 add_dependencies(game_assets game_sounds)
+
+# The test target only exists once tests/ is read.
+function(qm_link_sound_assets_test)
+  if(TARGET sound_assets_test)
+    target_link_libraries(sound_assets_test PRIVATE qm_music_score)
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL qm_link_sound_assets_test)
