@@ -32,7 +32,7 @@ Partial Pad(double start, double length, double freq, double amp, double pan = 0
                  .freq = freq,
                  .amp = amp,
                  .attack = length * 0.3,
-                 .decay = length * 0.35,
+                 .decay = length * 0.2,
                  .pan = pan};
 }
 
@@ -245,7 +245,8 @@ Sound MakeExplosion(int rate) {
 }
 
 Sound MakeAlarm() {
-  // Emergency: a two-tone klaxon, high and low four times over, reedy with odd harmonics.
+  // Emergency: a two-tone klaxon, high and low four times over, reedy with odd harmonics that
+  // fall away fast enough not to shriek at the top of the game's rate.
   Sound s = Silence(11025, 2.1);
   for (int i = 0; i < 8; ++i) {
     const double f = i % 2 == 0 ? 960 : 720;
@@ -253,7 +254,7 @@ Sound MakeAlarm() {
       Add(s, Partial{.start = 0.25 * i,
                      .length = 0.25,
                      .freq = f * h,
-                     .amp = 0.45 / h,
+                     .amp = 0.45 / std::pow(h, 1.5),
                      .attack = 0.006,
                      .decay = 1.5});
     }
