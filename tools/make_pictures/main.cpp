@@ -6,6 +6,7 @@
 #include <cstdio>
 
 bool DrawCockpitPictures(const QString& dir);
+bool DrawPanelPictures(const QString& dir);
 bool DrawTitlePictures(const QString& dir);
 
 namespace {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     ok &= Save(dir, QString("noize%1").arg(k), 100, 75, QColor(200, 200, 200), Qt::gray, Qt::black);
   }
   ok &= DrawCockpitPictures(dir);
+  ok &= DrawPanelPictures(dir);
   ok &= DrawTitlePictures(dir);
   if (!ok) std::fprintf(stderr, "make_pictures: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
