@@ -16,7 +16,9 @@ class Cockpit : public VoyageHooks {
   Cockpit(Voyage& voyage, VoyagePictures& pictures);
 
   // Steps of the voyage frame.
-  bool ArrivalExamination(int) override { return false; }
+  // The arrival at a chart point the ship contacted; true after a survey question, when the
+  // frame must end at once.
+  bool ArrivalExamination(int point) override;
   void TypewriterStep() override;
   void RaiseTrouble(int trouble) override;
   void HullHit() override;
@@ -57,6 +59,12 @@ class Cockpit : public VoyageHooks {
  private:
   std::int32_t Roll(std::int32_t n);
   void CloseMessageBox();
+
+  // Parts of the arrival examination. FirstArrival returns true when it ran a survey.
+  bool FirstArrival(int point);
+  void BuoyCall(int point);
+  void PlanetSurvey(int point);
+  void SurveyReport(int kind, std::int32_t outcome);
 
   // Instrument steps, in the order of the pass.
   void SpeedReadout();
