@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "cockpit/cockpit_state.h"
@@ -33,6 +34,22 @@ class Cockpit : public VoyageHooks {
   void SetVoyageOver();
   // The view shakes for the next ten frames.
   void StartNoise();
+  // Contact made: the arrival follows nine frames later.
+  void StartCheck();
+
+  // Panel buttons of the voyage window.
+  void contact_b2MouseDown();
+  void u_map_b2MouseDown();
+  void Image4MouseDown();
+  void Image5MouseDown();
+  // The player closes the voyage window: offers to record the voyage, then closes the title
+  // window, which ends the program whatever the answer.
+  void FormClose(const std::function<void()>& close_title_window);
+  // Test controls; the window keeps them hidden and disabled.
+  void Button1Click(int x_v, int y_v, int z_v);
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
 
   // Step 6 of the instrument pass: the engine roll and what each trouble does to the ship.
   void TroubleEffects();

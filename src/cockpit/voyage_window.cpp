@@ -1,7 +1,12 @@
 #include "cockpit/voyage_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
 #include <cstdlib>
 #include <string>
 
@@ -41,9 +46,11 @@ TForm2::TForm2(GameState& game, Services& services, QtControls& controls, QWidge
       services_(services),
       controls_(controls),
       voyage_(game, vs_, pics_, view_, pad_, services, cockpit_),
-      cockpit_(voyage_, pics_) {
+      cockpit_(voyage_, pics_),
+      close_title_window_([] { QCoreApplication::quit(); }) {
   // Layout pictures belong to the window description, so they are there before anything shows.
   LoadCockpitPictures(layout_pics_);
+  LoadPanelPictures(panel_pics_);
   BuildLayout();
   timer1_.setInterval(5);
   connect(&timer1_, &QTimer::timeout, this, &TForm2::Tick);
@@ -76,17 +83,68 @@ void TForm2::BuildLayout() {
   cont_->on_release = [this](Qt::MouseButton, int, int) { voyage_.contMouseUp(); };
   controls_.Register("cont", cont_);
 
-  // The plate behind the resources label; pressing it offers the booster.
-  booster_plate_.SetBrushColor(0x102030);
-  booster_plate_.SetPenColor(kAqua);
-  booster_plate_.FillRect(0, 0, 145, 25);
-  auto* image3 = new SurfaceWidget(&booster_plate_, this);
-  image3->setGeometry(252, 378, 145, 25);
-  image3->on_press = [this](Qt::MouseButton, int, int) { voyage_.speed_lMouseDown(); };
-  controls_.Register("Image3", image3);
-
+  BuildPanelButtons();
   BuildPanel();
+  BuildTestControls();
   BuildMessageBox();
+}
+
+void TForm2::BuildPanelButtons() {
+  auto button = [this](const Surface& picture, const char* name, int left, int top, int width,
+                       int height, std::function<void()> press) {
+    auto* widget = new PictureWidget(picture, this);
+    widget->setGeometry(left, top, width, height);
+    if (press) {
+      widget->setCursor(Qt::PointingHandCursor);
+      widget->on_press = std::move(press);
+    }
+    controls_.Register(name, widget);
+    return widget;
+  };
+  button(panel_pics_.contact_b2, "contact_b2", kContactLeft, kContactTop, 93, 36,
+         [this] { cockpit_.contact_b2MouseDown(); });
+  button(panel_pics_.image5, "Image5", 347, 304, 50, 34, [this] { cockpit_.Image5MouseDown(); });
+  button(panel_pics_.u_map_b2, "u_map_b2", kChartLeft, kChartTop, 93, 36,
+         [this] { cockpit_.u_map_b2MouseDown(); });
+  button(panel_pics_.image4, "Image4", 252, 342, 50, 34, [this] { cockpit_.Image4MouseDown(); });
+  // The plate behind the resources label; pressing it offers the booster.
+  button(panel_pics_.image3, "Image3", 252, 378, 145, 25, [this] { voyage_.speed_lMouseDown(); });
+
+  // The pressed pictures wait beyond the right edge until a press moves them onto their button;
+  // created last, they lie over it.
+  button(panel_pics_.contact_b, "contact_b", 428, 312, 93, 36, nullptr)->hide();
+  button(panel_pics_.u_map_b, "u_map_b", 524, 312, 93, 36, nullptr);
+}
+
+void TForm2::BuildTestControls() {
+  // Below the client area, hidden and disabled: nothing in the game shows them.
+  auto spin = [this](const char* name, int left) {
+    auto* box = new QSpinBox(this);
+    box->setRange(kSectorMin, kSectorMax);
+    box->setGeometry(left, 456, 40, 20);
+    box->hide();
+    box->setEnabled(false);
+    controls_.Register(name, box);
+    return box;
+  };
+  QSpinBox* x_v = spin("x_v", 4);
+  QSpinBox* y_v = spin("y_v", 48);
+  QSpinBox* z_v = spin("z_v", 92);
+  const std::function<void()> clicks[4] = {
+      [this, x_v, y_v, z_v] { cockpit_.Button1Click(x_v->value(), y_v->value(), z_v->value()); },
+      [this] { cockpit_.Button2Click(); },
+      [this] { cockpit_.Button3Click(); },
+      [this] { cockpit_.Button4Click(); },
+  };
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = "Button" + std::to_string(i + 1);
+    auto* b = new QPushButton(QString::fromStdString(name), this);
+    b->setGeometry(4 + 80 * i, 432, 75, 22);
+    connect(b, &QPushButton::clicked, this, clicks[i]);
+    b->hide();
+    b->setEnabled(false);
+    controls_.Register(name, b);
+  }
 }
 
 void TForm2::BuildPanel() {
@@ -169,15 +227,31 @@ void TForm2::BuildMessageBox() {
 
 void TForm2::FormCreate() {
   controls_.SetCaption(kVoyageWindow, game_.ship_name + Sj("号・船長") + game_.commander_name);
+  // The client area; the frame around it brings the window to about 406 x 454.
   setFixedSize(400, 428);
-  const std::string failed = LoadVoyagePictures(pics_);
-  if (!failed.empty()) {
-    services_.dialogs.Error(Sj("ﾌｧｲﾙ ") + failed + Sj(" は開けません."));
-    return;
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+  // A missing picture is named, then simply not drawn; the window is still made whole, so a
+  // damaged installation can still be flown and saved.
+  for (const std::string& path : LoadVoyagePictures(pics_)) {
+    services_.dialogs.Error(Sj("ﾌｧｲﾙ ") + Cp932FromUtf8(path).value_or(path) +
+                            Sj(" は開けません."));
   }
   view_.Draw(0, 0, pics_.black);
   cockpit_.state().typewriter_pos = 1;
   voyage_.InitStars();
+}
+
+void TForm2::FormClose() {
+  // The window manager may ask again while the question is open; one answer is enough.
+  if (closing_) return;
+  closing_ = true;
+  cockpit_.FormClose(close_title_window_);
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
 }
 
 void TForm2::StartVoyage() {

@@ -2,10 +2,12 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "cockpit/cockpit.h"
 #include "cockpit/cockpit_pictures.h"
+#include "cockpit/panels.h"
 #include "platform/qt_controls.h"
 #include "platform/services.h"
 #include "platform/surface.h"
@@ -22,24 +24,33 @@ class TForm2 : public QWidget {
   TForm2(GameState& game, Services& services, QtControls& controls, QWidget* parent = nullptr);
   ~TForm2() override;
 
-  // Window creation: caption, pictures, typewriter, stars.
+  // Window creation: caption, size, pictures, typewriter, stars. A picture that cannot be read
+  // is reported and left out; the window is still made whole.
   void FormCreate();
   // Shows the window and starts the ship computer's log-on screen.
   void StartVoyage();
+  // The close box: the quit question, then the title window is closed, which ends the program.
+  void FormClose();
+  // What closing the title window means; until the title window exists, quitting the program.
+  void SetCloseTitleWindow(std::function<void()> close) { close_title_window_ = std::move(close); }
 
   Voyage& voyage() { return voyage_; }
   Cockpit& cockpit() { return cockpit_; }
   VoyageState& state() { return vs_; }
   const Surface& view() const { return view_; }
+  const VoyagePictures& pictures() const { return pics_; }
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Tick();
   void BuildLayout();
   void BuildPanel();
   void BuildMessageBox();
+  void BuildPanelButtons();
+  void BuildTestControls();
   // Troubles named in QM_TEST_TROUBLES ("0,2,4") are raised as the voyage starts, so the trouble
   // list and the repairs can be tried without flying into danger.
   void RaiseTestTroubles();
@@ -50,12 +61,14 @@ class TForm2 : public QWidget {
   VoyageState vs_;
   VoyagePictures pics_;
   CockpitPictures layout_pics_;
+  PanelPictures panel_pics_;
   Surface view_{kViewWidth, kViewHeight};
   Surface pad_{100, 100};
-  Surface booster_plate_{145, 25};
   Voyage voyage_;
   Cockpit cockpit_;
   QTimer timer1_;
+  std::function<void()> close_title_window_;
+  bool closing_ = false;
   SurfaceWidget* cg_ = nullptr;
   SurfaceWidget* cont_ = nullptr;
   SurfaceWidget* energy_l_ = nullptr;

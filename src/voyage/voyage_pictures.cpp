@@ -10,7 +10,7 @@ bool KindHasPicture(int kind) {
   return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
 }
 
-std::string LoadVoyagePictures(VoyagePictures& p) {
+std::vector<std::string> LoadVoyagePictures(VoyagePictures& p) {
   struct Entry {
     Surface* surface;
     std::string name;
@@ -31,12 +31,16 @@ std::string LoadVoyagePictures(VoyagePictures& p) {
   order.push_back({&p.trable, "trable.bmp", true});
   order.push_back({&p.syowaku, "syowaku.bmp", false});
 
+  std::vector<std::string> failed;
   for (const Entry& e : order) {
     const std::string path = GamePath("\\cg\\" + e.name);
-    if (!e.surface->LoadBitmap(path)) return path;
-    e.surface->SetTransparent(e.transparent);
+    if (e.surface->LoadBitmap(path)) {
+      e.surface->SetTransparent(e.transparent);
+    } else {
+      failed.push_back(path);
+    }
   }
-  return {};
+  return failed;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -24,8 +25,9 @@ struct VoyagePictures {
 // Chart point kinds that are drawn as a picture (and can be collided with).
 bool KindHasPicture(int kind);
 
-// Loads every picture in the window's order; stops at the first that cannot be read and returns
-// its full path, or an empty string when all loaded.
-std::string LoadVoyagePictures(VoyagePictures& pictures);
+// Loads every picture in the window's order. One that cannot be read is left empty and the rest
+// still load, so a damaged installation still flies; returns the full paths of those that
+// failed, in load order (none when all loaded).
+std::vector<std::string> LoadVoyagePictures(VoyagePictures& pictures);
 
 }  // namespace qm

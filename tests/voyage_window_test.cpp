@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cockpit/voyage_window.h"
+#include "fakes.h"
+#include "platform/cp932.h"
+#include "temp_game_folder.h"
+
+namespace qm {
+namespace {
+
+using testing::FakeServices;
+
+// Every picture the window loads when it is made.
+std::vector<std::string> VoyagePictureNames() {
+  std::vector<std::string> names = {"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku"};
+  for (int k : {1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22})
+    names.push_back("bui" + std::to_string(k));
+  for (int k = 0; k <= 6; ++k)
+    names.push_back("noize" + std::to_string(k));
+  return names;
+}
+
+// A game folder with small pictures in cg/, and the voyage window on fakes over real widgets.
+class VoyageWindow : public testing::TempGameFolder {
+ protected:
+  void SetUp() override {
+    TempGameFolder::SetUp();
+    std::filesystem::create_directory(Path("cg"));
+    for (const std::string& name : VoyagePictureNames()) {
+      QImage picture(8, 6, QImage::Format_RGB32);
+      picture.fill(QColor(0x40, 0x80, 0xC0));
+      ASSERT_TRUE(picture.save(QString::fromStdString(Path("cg/" + name + ".bmp")), "BMP"));
+    }
+    game.ship_name = Sj("ノア");
+    game.commander_name = Sj("アキラ");
+  }
+  void TearDown() override {
+    window.reset();
+    TempGameFolder::TearDown();
+  }
+  TForm2& Make() {
+    window = std::make_unique<TForm2>(game, services, controls);
+    window->SetCloseTitleWindow([this] { ++closed; });
+    return *window;
+  }
+  QWidget* Find(const char* name) { return controls.Find(name); }
+  void Press(const char* name) {
+    QWidget* w = Find(name);
+    ASSERT_NE(w, nullptr) << name;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+  }
+  std::string Error(const std::string& picture) {
+    return Sj("ﾌｧｲﾙ ") + Path("cg/" + picture) + Sj(" は開けません.");
+  }
+
+  FakeServices fake;
+  QtControls controls;
+  Services services{fake.clock, fake.random, fake.dialogs, fake.sound, controls};
+  GameState game;
+  std::unique_ptr<TForm2> window;
+  int closed = 0;
+};
+
+TEST_F(VoyageWindow, EveryComponentStandsAtItsPlace) {
+  Make().FormCreate();
+  struct Place {
+    const char* name;
+    int left, top, width, height;
+  };
+  for (const Place& p : {Place{"cg", 0, 0, 400, 300}, Place{"Image2", 4, 304, 140, 30},
+                         Place{"Image6", 3, 335, 144, 92}, Place{"tra_b1", 4, 336, 70, 18},
+                         Place{"tra_b10", 76, 408, 70, 18}, Place{"cont", 148, 304, 100, 100},
+                         Place{"contact_b2", 252, 304, 93, 36},
+                         Place{"contact_b", 428, 312, 93, 36}, Place{"Image5", 347, 304, 50, 34},
+                         Place{"u_map_b2", 304, 340, 93, 36}, Place{"u_map_b", 524, 312, 93, 36},
+                         Place{"Image4", 252, 342, 50, 34}, Place{"Image3", 252, 378, 145, 25}}) {
+    QWidget* w = Find(p.name);
+    ASSERT_NE(w, nullptr) << p.name;
+    EXPECT_EQ(w->geometry(), QRect(p.left, p.top, p.width, p.height)) << p.name;
+  }
+  EXPECT_EQ(Find("speed_l")->pos(), QPoint(260, 386));
+  EXPECT_EQ(Find("energy_l")->pos(), QPoint(9, 310));
+  EXPECT_EQ(Find("energy_l2")->pos(), QPoint(15, 322));
+  EXPECT_EQ(Find("Shape2")->pos(), QPoint(148, 405));
+  EXPECT_EQ(Find("vosk_l")->pos(), QPoint(149, 406));
+  EXPECT_EQ(window->size(), QSize(400, 428));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("ノア号・船長アキラ"));
+  for (const char* name : {"Button1", "Button2", "Button3", "Button4", "x_v", "y_v", "z_v"}) {
+    QWidget* w = Find(name);
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_TRUE(w->isHidden()) << name;
+    EXPECT_FALSE(w->isEnabled()) << name;
+    EXPECT_GE(w->y(), 430) << name;
+  }
+  EXPECT_TRUE(Find("contact_b")->isHidden());
+  EXPECT_TRUE(fake.dialogs.errors.empty());
+}
+
+TEST_F(VoyageWindow, MissingPicturesAreNamedAndTheWindowIsStillMadeWhole) {
+  std::filesystem::remove(Path("cg/gamen.bmp"));
+  std::filesystem::remove(Path("cg/noize3.bmp"));
+  TForm2& w = Make();
+  w.FormCreate();
+  EXPECT_EQ(fake.dialogs.errors,
+            (std::vector<std::string>{Error("gamen.bmp"), Error("noize3.bmp")}));
+  const VoyagePictures& p = w.pictures();
+  EXPECT_TRUE(p.gamen.IsNull());
+  EXPECT_TRUE(p.noize[3].IsNull());
+  // The pictures after the missing ones are there.
+  EXPECT_FALSE(p.txt.IsNull());
+  EXPECT_FALSE(p.noize[4].IsNull());
+  EXPECT_FALSE(p.bui[22].IsNull());
+  EXPECT_FALSE(p.syowaku.IsNull());
+  // Typewriter started and stars placed.
+  EXPECT_EQ(w.cockpit().state().typewriter_pos, 1);
+  int placed = 0;
+  for (const Star& s : w.state().stars)
+    placed += s.drawn == 1 && s.radius >= 1 ? 1 : 0;
+  EXPECT_EQ(placed, kStarCount);
+  // And the voyage flies on without them: the frame that wants the missing noise draws nothing.
+  w.state().logon_step = kLogonFrames;
+  w.state().check_countdown = 5;
+  for (int i = 0; i < 3; ++i)
+    w.voyage().RunFrame();
+  EXPECT_EQ(w.state().check_countdown, 2);
+}
+
+TEST_F(VoyageWindow, WithoutAnyPicturesEachIsNamedOnce) {
+  std::filesystem::remove_all(Path("cg"));
+  Make().FormCreate();
+  ASSERT_EQ(fake.dialogs.errors.size(), VoyagePictureNames().size());
+  EXPECT_EQ(fake.dialogs.errors.front(), Error("black.bmp"));
+  EXPECT_EQ(fake.dialogs.errors.back(), Error("syowaku.bmp"));
+  EXPECT_EQ(window->cockpit().state().typewriter_pos, 1);
+  window->voyage().RunFrame();
+}
+
+TEST_F(VoyageWindow, ThePanelButtonsReachTheirHandlers) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  game.resources = 7;
+  w.state().current_point = -1;
+
+  Press("contact_b2");
+  EXPECT_EQ(w.state().contact_blink, 10);
+  EXPECT_EQ(w.state().noise_countdown, 10);
+  EXPECT_EQ(Find("contact_b")->pos(), QPoint(252, 304));
+
+  Press("u_map_b2");
+  EXPECT_EQ(w.state().chart_open, 1);
+  EXPECT_EQ(Find("u_map_b")->pos(), QPoint(304, 340));
+  EXPECT_TRUE(Find("moji_box")->isVisible());
+  EXPECT_EQ(Find("moji_box")->pos(), QPoint(4, 304));
+  // The box lies over the panel buttons.
+  Press("Shape1");
+  EXPECT_EQ(w.state().chart_open, 0);
+  EXPECT_FALSE(Find("moji_box")->isVisible());
+
+  fake.dialogs.default_answer = false;
+  Press("Image4");
+  Press("Image5");
+  Press("Image3");
+  ASSERT_EQ(fake.dialogs.asked.size(), 3u);
+  EXPECT_EQ(fake.dialogs.asked[0].substr(0, 6), Sj("資源 3"));
+  EXPECT_EQ(fake.dialogs.asked[1].substr(0, 8), Sj("ここまで"));
+  EXPECT_EQ(fake.dialogs.asked[2].substr(0, 6), Sj("資源を"));
+  EXPECT_EQ(game.resources, 7);
+}
+
+TEST_F(VoyageWindow, TheFramesBlinkThePressedPictureOverTheButton) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  w.state().logon_step = kLogonFrames;
+  Press("contact_b2");
+  fake.clock.AdvanceMs(100);
+  w.voyage().Timer1Timer();
+  EXPECT_TRUE(Find("contact_b")->isVisible());
+  fake.clock.AdvanceMs(100);
+  w.voyage().Timer1Timer();
+  EXPECT_FALSE(Find("contact_b")->isVisible());
+}
+
+TEST_F(VoyageWindow, ClosingAsksOnceAndNoEndsWithoutSaving) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  fake.dialogs.default_answer = false;
+  // The window manager asks again while the question is open.
+  fake.dialogs.while_open = [&] { w.close(); };
+  w.close();
+  EXPECT_EQ(fake.dialogs.asked.size(), 1u);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("dat/my.dat")));
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(VoyageWindow, ClosingWithYesSaves) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  w.close();
+  EXPECT_EQ(closed, 1);
+  EXPECT_TRUE(std::filesystem::exists(Path("dat/my.dat")));
+}
+
+}  // namespace
+}  // namespace qm
