@@ -6,6 +6,7 @@
 #include "platform/qt_dialogs.h"
 #include "platform/random.h"
 #include "state/game_state.h"
+#include "state/save_files.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,9 +21,13 @@ int main(int argc, char** argv) {
   qm::QtControls controls;
   qm::Services services{clock, random, dialogs, sound, controls};
 
+  // The chart comes with the saved voyage's files; until the title window offers CONTINUE, every
+  // run starts a new voyage on it.
+  qm::LoadGame(game, services);
   qm::NewGame(game);
   qm::TForm2 voyage_window(game, services, controls);
   dialogs.SetParent(&voyage_window);
+  voyage_window.SetCloseTitleWindow([] { QApplication::quit(); });
   voyage_window.FormCreate();
   voyage_window.StartVoyage();
   return QApplication::exec();
