@@ -1,6 +1,7 @@
 #include "app/test_story.h"
 
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 
 namespace qm {
