@@ -21,9 +21,12 @@ for _ in $(seq 1 100); do
 done
 [ -n "$win" ] || { echo "FAIL: the voyage window never appeared"; cat "$out/game.log"; exit 1; }
 
-# The client area's place on the screen (xdotool's geometry counts a frame twice).
-wx=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ {print $4}')
-wy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y/ {print $4}')
+# The client area's place on the screen (xdotool's geometry counts a frame twice). Read once
+# the window has settled: it centres itself after it is first mapped.
+locate() {
+  wx=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ {print $4}')
+  wy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y/ {print $4}')
+}
 
 shot() { import -window root -crop "$3x$4+$((wx + $1))+$((wy + $2))" +repage "$out/$5.png"; }
 differ() { { compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true; } | awk '{print int($1)}'; }
@@ -34,6 +37,7 @@ stars() {
 }
 
 sleep 6  # the ship computer's log-on screen lasts 4.5 s
+locate
 import -window root "$out/idle_full.png"
 shot 0 0 400 300 idle_view_a
 shot 148 304 100 100 idle_pad
@@ -43,9 +47,10 @@ stars idle_view_a
 stars idle_view_b
 still=$(differ idle_view_a_stars idle_view_b_stars)
 
-# Hold the left button near the top of the pad: full forward thrust.
+# Hold the left button near the top of the pad: full forward thrust. Let go before the ship
+# reaches the buoy at the start sector, whose collision would knock the hand off the pad.
 xdotool mousemove $((wx + 198)) $((wy + 310)) mousedown 1
-sleep 1.5
+sleep 0.5
 shot 0 0 400 300 flying_view_a
 shot 148 304 100 100 flying_pad
 sleep 0.3
