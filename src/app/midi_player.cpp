@@ -1,0 +1,189 @@
+#include "app/midi_player.h"
+
+#include <fluidsynth.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string_view>
+
+namespace qm {
+namespace {
+
+// Far beyond any piece of the game; a bigger file is not music we made.
+constexpr std::uintmax_t kMaxSongBytes = 4u << 20;
+constexpr int kMidiChannels = 16;
+constexpr int kSustainPedal = 64;
+
+// FluidSynth tells stderr about every driver it could not open; the game has no log, and a
+// machine without music is no news.
+void QuietFluidSynth() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+      fluid_set_log_function(level, nullptr, nullptr);
+  });
+}
+
+std::vector<char> ReadSong(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) throw MidiError("no such music file: " + path);
+  if (size > kMaxSongBytes) throw MidiError("music file too large: " + path);
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> song((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A standard MIDI file starts with its 14-byte header chunk.
+  if (song.size() < 14 || std::string_view(song.data(), 4) != "MThd")
+    throw MidiError("not a standard MIDI file: " + path);
+  return song;
+}
+
+}  // namespace
+
+FluidConfig DefaultFluidConfig() {
+  return {{"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+           "/usr/share/sounds/sf2/default-GM.sf2"},
+          {"pulseaudio", "alsa"},
+          {}};
+}
+
+struct FluidMidiPlayer::Fluid {
+  FluidConfig config;
+  fluid_settings_t* settings = nullptr;
+  fluid_synth_t* synth = nullptr;
+  fluid_player_t* player = nullptr;
+  fluid_audio_driver_t* driver = nullptr;
+  std::string soundfont;
+  std::string driver_name;
+  // Why this machine has no music; empty while it may still have some.
+  std::string unavailable;
+  std::vector<char> song;
+  // The player runs on the audio driver's thread. Its events pass this gate, so that once Stop
+  // has closed it no note can start behind the notes-off.
+  std::mutex gate;
+  bool muted = true;
+
+  static int PassEvent(void* data, fluid_midi_event_t* event) {
+    auto* f = static_cast<Fluid*>(data);
+    std::lock_guard<std::mutex> lock(f->gate);
+    if (f->muted) return FLUID_OK;
+    return fluid_synth_handle_midi_event(f->synth, event);
+  }
+
+  void SetMuted(bool value) {
+    std::lock_guard<std::mutex> lock(gate);
+    muted = value;
+  }
+
+  // The driver goes first: deleting it joins the audio thread, after which nothing plays the
+  // player and it can be deleted safely.
+  void CloseSong() {
+    if (driver) delete_fluid_audio_driver(driver);
+    driver = nullptr;
+    driver_name.clear();
+    if (player) delete_fluid_player(player);
+    player = nullptr;
+    song.clear();
+    SetMuted(true);
+  }
+
+  [[noreturn]] void GiveUp(std::string why) {
+    unavailable = std::move(why);
+    CloseSong();
+    throw MidiError(unavailable);
+  }
+
+  void MakeSynth() {
+    if (synth) return;
+    QuietFluidSynth();
+    settings = new_fluid_settings();
+    if (!settings) GiveUp("FluidSynth has no settings");
+    fluid_settings_setnum(settings, "synth.gain", config.gain);
+    for (const auto& [name, value] : config.settings)
+      fluid_settings_setstr(settings, name.c_str(), value.c_str());
+    synth = new_fluid_synth(settings);
+    if (!synth) GiveUp("FluidSynth made no synthesizer");
+    for (const std::string& font : config.soundfonts) {
+      std::error_code ec;
+      if (!std::filesystem::is_regular_file(font, ec) || !fluid_is_soundfont(font.c_str()))
+        continue;
+      if (fluid_synth_sfload(synth, font.c_str(), 1) == FLUID_FAILED) continue;
+      soundfont = font;
+      return;
+    }
+    GiveUp("no General MIDI soundfont");
+  }
+
+  void OpenDriver() {
+    for (const std::string& name : config.drivers) {
+      // SDL's one device belongs to the mixer.
+      if (name == "sdl2") continue;
+      fluid_settings_setstr(settings, "audio.driver", name.c_str());
+      driver = new_fluid_audio_driver(settings, synth);
+      if (driver) {
+        driver_name = name;
+        return;
+      }
+    }
+    GiveUp("no audio driver for music");
+  }
+
+  ~Fluid() {
+    CloseSong();
+    if (synth) delete_fluid_synth(synth);
+    if (settings) delete_fluid_settings(settings);
+  }
+};
+
+FluidMidiPlayer::FluidMidiPlayer(FluidConfig config) : fluid_(std::make_unique<Fluid>()) {
+  fluid_->config = std::move(config);
+}
+
+FluidMidiPlayer::~FluidMidiPlayer() = default;
+
+void FluidMidiPlayer::Open(const std::string& path) {
+  Fluid& f = *fluid_;
+  f.CloseSong();
+  if (!f.unavailable.empty()) throw MidiError(f.unavailable);
+  std::vector<char> song = ReadSong(path);
+  f.MakeSynth();
+  f.player = new_fluid_player(f.synth);
+  if (!f.player) throw MidiError("FluidSynth made no player");
+  fluid_player_set_playback_callback(f.player, &Fluid::PassEvent, &f);
+  if (fluid_player_add_mem(f.player, song.data(), song.size()) != FLUID_OK) {
+    f.CloseSong();
+    throw MidiError("FluidSynth refused " + path);
+  }
+  f.song = std::move(song);
+  f.OpenDriver();
+}
+
+void FluidMidiPlayer::Play() {
+  Fluid& f = *fluid_;
+  if (!f.player) throw MidiError("no music is open");
+  f.SetMuted(false);
+  if (fluid_player_play(f.player) != FLUID_OK) throw MidiError("FluidSynth would not play");
+}
+
+void FluidMidiPlayer::Stop() {
+  Fluid& f = *fluid_;
+  if (!f.player) return;
+  f.SetMuted(true);
+  fluid_player_stop(f.player);
+  // Lift any held pedal too, or its notes would ring on after the music stopped.
+  for (int channel = 0; channel < kMidiChannels; ++channel)
+    fluid_synth_cc(f.synth, channel, kSustainPedal, 0);
+  fluid_synth_all_notes_off(f.synth, -1);
+}
+
+const std::string& FluidMidiPlayer::soundfont() const {
+  return fluid_->soundfont;
+}
+
+const std::string& FluidMidiPlayer::driver() const {
+  return fluid_->driver_name;
+}
+
+}  // namespace qm
