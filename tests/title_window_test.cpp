@@ -110,6 +110,8 @@ TEST_F(TitleWindow, WithoutASavedVoyageContinueIsDisabledAndNewGameLeadsOn) {
   EXPECT_TRUE(w.name_box()->geometry().contains(w.count_b()->geometry()));
   EXPECT_TRUE(w.name_box()->geometry().contains(w.BitBtn2()->geometry()));
   EXPECT_EQ(w.name_l()->focusPolicy(), Qt::StrongFocus);
+  EXPECT_EQ(w.count_b()->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(w.BitBtn2()->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(TitleWindow, TheTimerStopsOnceTheWindowIsHidden) {

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "app/name_entry.h"
+#include "app/sound_cues.h"
 #include "cockpit/picture_widget.h"
 #include "cockpit/voyage_window.h"
 #include "platform/cp932.h"
@@ -169,6 +170,9 @@ void TForm1::NewGameClicked() {
   for (QWidget* w : {static_cast<QWidget*>(name_l_), static_cast<QWidget*>(name_l2_),
                      static_cast<QWidget*>(bit_btn3_)})
     w->setFocusPolicy(Qt::StrongFocus);
+  // The panel covers both buttons; the keyboard must not reach under it either.
+  count_b_->setFocusPolicy(Qt::NoFocus);
+  bit_btn2_->setFocusPolicy(Qt::NoFocus);
   name_box_->raise();
   name_l_->setFocus();
 }
@@ -203,12 +207,11 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::LoadStartWaves() {
-  // The wave slots belong to the sound cues; until those keep waves of their own there is nothing
-  // to load into them.
+  if (cues_) cues_->LoadStartWaves();
 }
 
 void TForm1::ReleaseStartWaves() {
-  // Nothing was kept by LoadStartWaves.
+  if (cues_) cues_->ReleaseWaves();
 }
 
 void TForm1::SetOverallSize(int width, int height) {
