@@ -1,10 +1,14 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "app/midi_player.h"
+#include "app/sound_cues.h"
 #include "app/test_story.h"
 #include "app/title_window.h"
 #include "cockpit/story.h"
 #include "cockpit/voyage_window.h"
+#include "pcmmix/queued_notifier.h"
+#include "pcmmix/sdl_wave_out.h"
 #include "platform/clock.h"
 #include "platform/qt_controls.h"
 #include "platform/qt_dialogs.h"
@@ -18,13 +22,21 @@ int main(int argc, char** argv) {
   static qm::GameState game;
   qm::SteadyClock clock;
   qm::Random random;
+  // The mixer's device and its notices live on this thread's event loop; SDL serves audio only.
+  // FluidSynth plays the music through a driver of its own.
+  qm::SdlWaveOut wave_out;
+  qm::QueuedNotifier notifier;
+  qm::SteadyMsTimer ms_timer;
+  qm::PcmMixSetPlatform({&wave_out, &notifier, &ms_timer});
+  qm::FluidMidiPlayer mid_p;
+  qm::SoundCues sound(qm::MakePcmMix1(), mid_p, random);
   qm::QtDialogs dialogs;
-  qm::SilentSound sound;
   qm::QtControls controls;
   qm::Services services{clock, random, dialogs, sound, controls};
 
   // The title window is the main window: closing it ends the program.
   qm::TForm1 title(game, services, controls);
+  title.SetSoundCues(&sound);
   dialogs.SetParent(&title);
   title.on_front_window = [&dialogs](QWidget* front) { dialogs.SetParent(front); };
   title.FormCreate();

@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace qm {
 
+class SoundCues;
 class TForm2;
 
 // The title window, the program's main window: the animated title picture, CONTINUE and NEW GAME,
@@ -29,6 +30,8 @@ class TForm1 : public QWidget, private TitleHost {
   // animation. The voyage window is handed over afterwards, once it exists.
   void FormCreate();
   void SetVoyageWindow(TForm2* voyage_window);
+  // The sounds keep their waves from this window's creation to its destruction; before FormCreate.
+  void SetSoundCues(SoundCues* cues) { cues_ = cues; }
   // Dialogs follow the window in front, so each box opens over the window the player looks at.
   std::function<void(QWidget*)> on_front_window;
 
@@ -64,6 +67,7 @@ class TForm1 : public QWidget, private TitleHost {
   Services& services_;
   QtControls& controls_;
   TForm2* voyage_window_ = nullptr;
+  SoundCues* cues_ = nullptr;
   // The voyage window's working variables until it is handed over.
   VoyageState unused_voyage_state_;
   TitlePictures pics_;
