@@ -62,8 +62,10 @@ void BM_VoyageFrame(benchmark::State& bench) {
   pics.gamen = Picture(400, 300, 0xFF00FF, true);
   pics.cont = Picture(100, 100, 0x203040, false);
   pics.cont2 = Picture(100, 100, 0x304050, false);
-  for (auto& b : pics.bui) b = Picture(64, 64, 0x80C0FF, true);
-  for (auto& n : pics.noize) n = Picture(100, 75, 0xC0C0C0, true);
+  for (auto& b : pics.bui)
+    b = Picture(64, 64, 0x80C0FF, true);
+  for (auto& n : pics.noize)
+    n = Picture(100, 75, 0xC0C0C0, true);
   Surface view(400, 300);
   Surface pad(100, 100);
   Voyage voyage(game, vs, pics, view, pad, services, hooks);
