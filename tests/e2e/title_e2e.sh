@@ -122,7 +122,7 @@ if [ -n "$voyage" ]; then
   sleep 1
   shot 0 0 400 300 continue_logon
   [ "$(share continue_logon '#00FF00')" -ge 60 ] || fail "CONTINUE did not start the log-on"
-  sleep 4.5
+  sleep 5
   shot 0 0 400 300 prologue_roll
   [ "$(count prologue_roll '#FFFFFF')" -ge 100 ] || fail "no prologue roll to be seen"
   leave alt+n "no save"
@@ -139,7 +139,7 @@ start_game
 voyage=$(qm_continue "$pid")
 if [ -n "$voyage" ]; then
   qm_origin "$voyage"
-  sleep 5.5
+  sleep 6.5
   shot 0 0 400 300 ending_roll
   [ "$(count ending_roll '#FFFFFF')" -ge 100 ] || fail "no ending roll to be seen"
 else
