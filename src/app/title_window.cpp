@@ -57,8 +57,6 @@ QLineEdit* NameEntry(QWidget* parent, int left, int top) {
 TForm1::TForm1(GameState& game, Services& services, QtControls& controls, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      game_(game),
-      services_(services),
       controls_(controls),
       scene_(game, pics_, services, *this) {
   LoadTitlePictures(pics_);

@@ -63,13 +63,9 @@ class TForm1 : public QWidget, private TitleHost {
   void FormClose();
   void FormDestroy();
 
-  GameState& game_;
-  Services& services_;
   QtControls& controls_;
   TForm2* voyage_window_ = nullptr;
   SoundCues* cues_ = nullptr;
-  // The voyage window's working variables until it is handed over.
-  VoyageState unused_voyage_state_;
   TitlePictures pics_;
   TitleScene scene_;
   QTimer timer1_;
