@@ -13,12 +13,9 @@ export QT_QPA_PLATFORM=xcb
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+# The game opens on the title window: start a new voyage through it.
+source "$(dirname "$0")/title_steps.sh"
+win=$(qm_new_voyage "$pid" "ﾃｽﾄ" "ﾃｽﾄ")
 [ -n "$win" ] || { echo "FAIL: the voyage window never appeared"; cat "$out/game.log"; exit 1; }
 
 # The client area's place on the screen (xdotool's geometry counts a frame twice). Read once
