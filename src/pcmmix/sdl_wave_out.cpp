@@ -37,9 +37,16 @@ class AudioLock {
   std::uint32_t device_;
 };
 
+// Left to itself SDL turns SIGINT and SIGTERM into quit events for an event queue this program
+// never reads, and the game would no longer end when the desktop or a terminal asks it to.
+bool OpenAudio() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  return SDL_Init(SDL_INIT_AUDIO) == 0;
+}
+
 }  // namespace
 
-SdlWaveOut::SdlWaveOut() : audio_(SDL_Init(SDL_INIT_AUDIO) == 0) {}
+SdlWaveOut::SdlWaveOut() : audio_(OpenAudio()) {}
 
 SdlWaveOut::~SdlWaveOut() {
   Close();
