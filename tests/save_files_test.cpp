@@ -479,12 +479,17 @@ TEST_F(FailedSave, AFullDiskAtAnyByteLeavesTheOldSaveWhole) {
 }
 
 TEST_F(FailedSave, NoFreeDescriptorOrAFolderInTheWayKeepsTheOldSave) {
+  // The sanitizers' runtime opens a pipe of its own to look at memory while the failure is
+  // caught; with every descriptor taken it reports a fault that is not there. That half of the
+  // test runs in the plain build.
+#if !defined(__SANITIZE_ADDRESS__)
   {
     ScopedLimit no_more_files(RLIMIT_NOFILE, LowestFreeDescriptor());
     EXPECT_FALSE(SaveGame(Voyager(), f->services));
   }
   EXPECT_EQ(f->dialogs.errors, std::vector<std::string>{Sj("ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます.")});
   ExpectOldFilesWhole();
+#endif
 
   // The new file is written whole but cannot take the old one's place.
   Fresh();

@@ -88,14 +88,42 @@ void Cockpit::tra_b10MouseDown() {
 }
 
 void Cockpit::RepairMouseDown(int number) {
-  using Handler = void (Cockpit::*)();
-  static constexpr Handler kHandlers[kRepairButtons] = {
-      &Cockpit::tra_b1MouseDown, &Cockpit::tra_b2MouseDown, &Cockpit::tra_b3MouseDown,
-      &Cockpit::tra_b4MouseDown, &Cockpit::tra_b5MouseDown, &Cockpit::tra_b6MouseDown,
-      &Cockpit::tra_b7MouseDown, &Cockpit::tra_b8MouseDown, &Cockpit::tra_b9MouseDown,
-      &Cockpit::tra_b10MouseDown};
-  if (number < 1 || number > kRepairButtons) return;
-  (this->*kHandlers[number - 1])();
+  // A switch rather than a table of member pointers: GCC 12's bounds sanitizer misreads such a
+  // table and reports an index it never used.
+  switch (number) {
+    case 1:
+      tra_b1MouseDown();
+      break;
+    case 2:
+      tra_b2MouseDown();
+      break;
+    case 3:
+      tra_b3MouseDown();
+      break;
+    case 4:
+      tra_b4MouseDown();
+      break;
+    case 5:
+      tra_b5MouseDown();
+      break;
+    case 6:
+      tra_b6MouseDown();
+      break;
+    case 7:
+      tra_b7MouseDown();
+      break;
+    case 8:
+      tra_b8MouseDown();
+      break;
+    case 9:
+      tra_b9MouseDown();
+      break;
+    case 10:
+      tra_b10MouseDown();
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace qm
