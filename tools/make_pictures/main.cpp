@@ -1,59 +1,39 @@
-// Placeholder pictures until the real art is drawn: every file the voyage window loads exists.
+// Draws every picture of the game into its cg/ folder at build time, or, with --sheet, lays the
+// drawn pictures out on one labelled sheet for review.
+//   make_pictures CG_DIR
+//   make_pictures --sheet CG_DIR OUT.png
 #include <QDir>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <cstdio>
+#include <cstring>
 
-bool DrawCockpitPictures(const QString& dir);
-bool DrawPanelPictures(const QString& dir);
-bool DrawTitlePictures(const QString& dir);
-
-namespace {
-bool Save(const QString& dir, const QString& name, int w, int h, QColor fill, QColor mark,
-          QColor key) {
-  QImage img(w, h, QImage::Format_RGB32);
-  img.fill(key);
-  QPainter p(&img);
-  p.setBrush(fill);
-  p.setPen(mark);
-  p.drawEllipse(QRect(1, 1, w - 3, h - 3));
-  p.end();
-  img.setPixelColor(0, h - 1, key);
-  return img.save(dir + "/" + name + ".bmp", "BMP");
-}
-}  // namespace
+#include "pictures.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc < 2) return 2;
+  if (argc == 4 && std::strcmp(argv[1], "--sheet") == 0) {
+    const bool ok =
+        qm::art::DrawContactSheet(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (!ok) std::fprintf(stderr, "make_pictures: could not make the sheet %s\n", argv[3]);
+    return ok ? 0 : 1;
+  }
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_pictures CG_DIR | make_pictures --sheet CG_DIR OUT.png\n");
+    return 2;
+  }
   const QString dir = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(dir);
+  using namespace qm::art;
   bool ok = true;
-  ok &= Save(dir, "black", 400, 300, Qt::black, Qt::black, Qt::black);
-  QImage gamen(400, 300, QImage::Format_RGB32);
-  gamen.fill(QColor(255, 0, 255));
-  {
-    QPainter p(&gamen);
-    p.fillRect(0, 0, 400, 12, QColor(40, 40, 48));
-    p.fillRect(0, 288, 400, 12, QColor(40, 40, 48));
-  }
-  gamen.setPixelColor(0, 299, QColor(255, 0, 255));
-  ok &= gamen.save(dir + "/gamen.bmp", "BMP");
-  ok &= Save(dir, "txt", 200, 100, Qt::white, Qt::white, Qt::white);
-  ok &= Save(dir, "cont", 100, 100, QColor(20, 30, 40), QColor(0, 160, 160), Qt::black);
-  ok &= Save(dir, "cont2", 100, 100, QColor(30, 50, 70), QColor(0, 255, 255), Qt::black);
-  ok &= Save(dir, "syowaku", 280, 160, QColor(90, 70, 50), QColor(140, 120, 90), Qt::black);
-  for (int k : {1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22}) {
-    ok &= Save(dir, QString("bui%1").arg(k), 64, 64, QColor::fromHsv(k * 16 % 360, 160, 220),
-               Qt::white, Qt::black);
-  }
-  for (int k = 0; k <= 6; ++k) {
-    ok &= Save(dir, QString("noize%1").arg(k), 100, 75, QColor(200, 200, 200), Qt::gray, Qt::black);
-  }
+  ok &= DrawTitlePictures(dir);
   ok &= DrawCockpitPictures(dir);
   ok &= DrawPanelPictures(dir);
-  ok &= DrawTitlePictures(dir);
+  ok &= DrawRepairButtons(dir);
+  ok &= DrawBeaconPictures(dir);
+  ok &= DrawBodyPictures(dir);
+  ok &= DrawPlanetPictures(dir);
+  ok &= DrawNoisePictures(dir);
+  ok &= DrawAsteroidField(dir);
   if (!ok) std::fprintf(stderr, "make_pictures: could not write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }
