@@ -14,7 +14,8 @@ source "$here/play_steps.sh"
 out=$2
 qm_fresh_copy "$1"
 export QT_QPA_PLATFORM=xcb
-trap stop_game EXIT
+trap qm_cleanup EXIT
+qm_hold_display
 saved="$game/dat/my.dat"
 
 # --- A new voyage ---

@@ -41,6 +41,23 @@ stop_game() {
 }
 alive() { kill -0 "$pid" 2>/dev/null; }
 
+# The X server resets itself whenever its last client leaves, and a game started during the reset
+# cannot connect: one idle client held open for the whole run keeps the server up between games.
+holder=""
+qm_hold_display() {
+  python3 -c 'import ctypes, time
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+assert x.XOpenDisplay(None)
+time.sleep(3600)' &
+  holder=$!
+}
+# For the EXIT trap.
+qm_cleanup() {
+  stop_game
+  [ -n "$holder" ] && kill "$holder" 2>/dev/null || true
+}
+
 # A rectangle of the window (left top width height) into $out/NAME.png.
 shot() { import -window root -crop "$3x$4+$((wx + $1))+$((wy + $2))" +repage "$out/$5.png"; }
 # How many pixels of the picture have exactly the colour.
