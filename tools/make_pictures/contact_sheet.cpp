@@ -1,7 +1,6 @@
 // One sheet with every picture of cg/, for a person to look over the whole set at once: each
 // picture at its own size (the smallest doubled), its left-out colour shown as a checkerboard,
 // and under it the file name, its size and whether it is keyed.
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -18,7 +17,7 @@ namespace {
 
 constexpr int kSheetWidth = 1240;
 constexpr int kGap = 14;
-constexpr int kLabel = 30;
+constexpr int kLabel = 44;
 
 // The order a reviewer meets the pictures in: the title, the cockpit, the chart points, the
 // effects, then the panel below the view.
@@ -32,6 +31,20 @@ int Group(const QString& name) {
     ++i;
   }
   return i;
+}
+
+// bui2 before bui10: names compare by their letters, then by the number they end in.
+bool NumberedBefore(const QString& a, const QString& b) {
+  auto split = [](const QString& s) {
+    int i = s.size();
+    while (i > 0 && !s[i - 1].isDigit())
+      --i;  // skip ".bmp"
+    int end = i;
+    while (i > 0 && s[i - 1].isDigit())
+      --i;
+    return std::make_pair(s.left(i), i == end ? -1 : s.mid(i, end - i).toInt());
+  };
+  return split(a) < split(b);
 }
 
 bool IsKeyed(const QImage& img) {
@@ -59,7 +72,7 @@ struct Tile {
   bool keyed;
   int scale;
   int x = 0, y = 0;
-  int Width() const { return std::max(picture.width() * scale, 120); }
+  int Width() const { return std::max(picture.width() * scale, 150); }
   int Height() const { return picture.height() * scale + kLabel; }
 };
 
@@ -68,11 +81,9 @@ struct Tile {
 bool DrawContactSheet(const QString& cg_dir, const QString& png_path) {
   QStringList names = QDir(cg_dir).entryList({QStringLiteral("*.bmp")}, QDir::Files);
   if (names.isEmpty()) return false;
-  QCollator natural;
-  natural.setNumericMode(true);
-  std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+  std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int ga = Group(a), gb = Group(b);
-    return ga != gb ? ga < gb : natural.compare(a, b) < 0;
+    return ga != gb ? ga < gb : NumberedBefore(a, b);
   });
 
   std::vector<Tile> tiles;
@@ -117,11 +128,11 @@ bool DrawContactSheet(const QString& cg_dir, const QString& png_path) {
     p.setPen(QColor(0x90, 0xA0, 0xB0));
     QString info = QStringLiteral("%1×%2").arg(t.picture.width()).arg(t.picture.height());
     if (t.keyed) info += QStringLiteral("  keyed");
-    if (t.scale > 1) info += QStringLiteral("  (shown ×%1)").arg(t.scale);
     p.drawText(t.x, frame.bottom() + 28, info);
+    if (t.scale > 1) p.drawText(t.x, frame.bottom() + 41, QStringLiteral("shown ×%1").arg(t.scale));
   }
   p.end();
-  return sheet.save(png_path, "PNG");
+  return sheet.save(png_path, "PNG", 0);  // 0: the smallest file
 }
 
 }  // namespace qm::art
