@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -40,13 +41,32 @@ std::vector<char> ReadSong(const std::string& path) {
   return song;
 }
 
+// The folders the soundfonts are looked for in: the system's, unless QM_SOUNDFONT_DIRS names
+// others (separated by ':'), so that a test can take the soundfont away or offer a broken one.
+std::vector<std::string> SoundfontFolders() {
+  const char* dirs = std::getenv("QM_SOUNDFONT_DIRS");
+  if (dirs == nullptr) return {"/usr/share/sounds/sf2"};
+  std::vector<std::string> folders;
+  std::string_view rest(dirs);
+  while (!rest.empty()) {
+    const std::size_t colon = rest.find(':');
+    if (colon != 0) folders.emplace_back(rest.substr(0, colon));
+    if (colon == std::string_view::npos) break;
+    rest.remove_prefix(colon + 1);
+  }
+  return folders;
+}
+
 }  // namespace
 
 FluidConfig DefaultFluidConfig() {
-  return {{"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
-           "/usr/share/sounds/sf2/default-GM.sf2"},
-          {"pulseaudio", "alsa"},
-          {}};
+  FluidConfig config;
+  for (const std::string& folder : SoundfontFolders()) {
+    for (const char* name : {"FluidR3_GM.sf2", "TimGM6mb.sf2", "default-GM.sf2"})
+      config.soundfonts.push_back(folder + "/" + name);
+  }
+  config.drivers = {"pulseaudio", "alsa"};
+  return config;
 }
 
 struct FluidMidiPlayer::Fluid {

@@ -49,8 +49,9 @@ struct FluidConfig {
   double gain = 0.6;
 };
 
-// The desktop's own: FluidR3, TimGM6mb, then whatever default-GM points to; PulseAudio (which
-// PipeWire desktops serve too), then ALSA.
+// The desktop's own: FluidR3, TimGM6mb, then whatever default-GM points to, in the system's
+// soundfont folder or in each folder QM_SOUNDFONT_DIRS names; PulseAudio (which PipeWire desktops
+// serve too), then ALSA.
 FluidConfig DefaultFluidConfig();
 
 // Music through FluidSynth with its own audio driver. The synthesizer and its soundfont are made
