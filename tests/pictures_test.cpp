@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/title_pictures.h"
@@ -160,8 +161,7 @@ TEST_F(Pictures, TheTroublePlateHoldsItsLabelLine) {
   EXPECT_GE(plate.Height(), 4 + probe.TextHeight());
 }
 
-// ---- keyed pictures
-// ------------------------------------------------------------------------------
+// ---- keyed pictures -----------------------------------------------------------------------------
 
 struct Keyed {
   std::string name;
@@ -248,8 +248,7 @@ TEST_F(Pictures, TheCockpitFrameLeavesTheViewAndTheInstrumentsUncovered) {
   EXPECT_EQ(metal, 2 * 400 + 2 * 300);
 }
 
-// ---- the chart points
-// ----------------------------------------------------------------------------
+// ---- the chart points ---------------------------------------------------------------------------
 
 TEST_F(Pictures, PointPicturesAreSquareSilhouettesAndAllDifferent) {
   VoyagePictures voyage;
@@ -288,8 +287,38 @@ TEST_F(Pictures, PointPicturesAreSquareSilhouettesAndAllDifferent) {
   }
 }
 
-// ---- the title
-// -------------------------------------------------------------------------------------
+// How many pixels two pictures of one size differ in.
+int Differing(const Surface& a, const Surface& b) {
+  EXPECT_EQ(a.Width(), b.Width());
+  EXPECT_EQ(a.Height(), b.Height());
+  int differ = 0;
+  for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
+    for (int x = 0; x < std::min(a.Width(), b.Width()); ++x)
+      differ += a.Pixel(x, y) != b.Pixel(x, y);
+  return differ;
+}
+
+TEST_F(Pictures, PicturesShownInTurnLookDifferent) {
+  // Pressed and idle faces: the press must show. Frames shown one after the other: the
+  // picture must move, or the effect stands still.
+  const std::pair<const char*, const char*> pairs[] = {
+      {"cont", "cont2"},    {"contact_b", "contact_b2"}, {"u_map_b", "u_map_b2"},
+      {"noize0", "noize1"}, {"noize3", "noize4"},
+  };
+  for (const auto& [a, b] : pairs) {
+    const Surface pa = Load(a), pb = Load(b);
+    EXPECT_GE(Differing(pa, pb) * 10, pa.Width() * pa.Height()) << a << " and " << b;
+  }
+  // Each repair button names its own trouble.
+  for (int i = 1; i <= 10; ++i) {
+    for (int j = i + 1; j <= 10; ++j) {
+      EXPECT_GT(Differing(Load("tra_b" + std::to_string(i)), Load("tra_b" + std::to_string(j))), 20)
+          << "tra_b" << i << " and tra_b" << j;
+    }
+  }
+}
+
+// ---- the title ----------------------------------------------------------------------------------
 
 // The share of pixels in (l, t)-(r, b) that are not black.
 double Lit(const Surface& s, int l, int t, int r, int b) {
@@ -320,6 +349,11 @@ TEST_F(Pictures, TheTitlePicturesSitOnTheSkyWithoutShowingTheirEdges) {
   EXPECT_LT(Lit(title.title_cg, 104, 139, 201, 151), 0.08);
   // Elsewhere it has more to show than stars.
   EXPECT_GT(Lit(title.title_cg, 0, 20, 201, 92), 0.25);
+  // The lettering and the logo fit their pictures, with no letter cut at an edge.
+  for (const Surface* s : {&title.logo, &title.title_a}) {
+    EXPECT_EQ(Lit(*s, 0, 0, 1, s->Height()), 0.0);
+    EXPECT_EQ(Lit(*s, s->Width() - 1, 0, s->Width(), s->Height()), 0.0);
+  }
   // The three frames of the ship differ: the flame and the lights move.
   for (int i = 0; i < 3; ++i) {
     const Surface& a = title.alone[static_cast<size_t>(i)];
