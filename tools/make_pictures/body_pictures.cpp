@@ -156,7 +156,7 @@ QImage Bottle() {
   QImage layer = Layer(kSide, kSide);
   SmoothPainter p(layer);
   // Glints of light round the glass.
-  for (const QPointF& s : {QPointF(30, 36), QPointF(100, 96), QPointF(96, 30)}) {
+  for (const QPointF& s : {QPointF(30, 36), QPointF(36, 100), QPointF(96, 30)}) {
     p.setPen(QPen(QColor(0xE0, 0xFF, 0xF0), 1.5));
     p.drawLine(s - QPointF(5, 0), s + QPointF(5, 0));
     p.drawLine(s - QPointF(0, 5), s + QPointF(0, 5));
