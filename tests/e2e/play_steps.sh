@@ -119,3 +119,93 @@ qm_quit() {
   qm_close_window "$voyage"
   qm_answer "$pid" "$1"
 }
+
+# Starts the game and answers its error boxes until the title window shows; sets `title` (empty
+# when it never came) and `boxes`, the number of boxes answered, keeping a picture of the first
+# as $out/box_TAG.png.
+qm_start_past_boxes() {
+  local tag=$1 box
+  start_game
+  title=""
+  boxes=0
+  for _ in $(seq 1 100); do
+    title=$(qm_visible Tellivar)
+    [ -n "$title" ] && return 0
+    alive || return 1
+    box=$(qm_visible '^QUELMARIN$')
+    if [ -n "$box" ]; then
+      boxes=$((boxes + 1))
+      sleep 0.1
+      [ $boxes -eq 1 ] && import -window "$box" "$out/box_$tag.png" 2>/dev/null
+      xdotool windowfocus "$box" 2>/dev/null || true
+      xdotool key Return
+      # The same box must not be counted twice.
+      for _ in $(seq 1 20); do
+        xdotool search --all --onlyvisible --pid "$pid" --name '^QUELMARIN$' 2>/dev/null |
+          grep -qx "$box" || break
+        sleep 0.05
+      done
+    fi
+    sleep 0.05
+  done
+}
+
+# A visible window of the game whose name matches, if there is one right now.
+qm_visible() {
+  xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1 || true
+}
+
+# NEW GAME with one-letter names typed straight in: the keyboard has the letters, so nothing
+# needs the spare keys that other names are typed with. Prints the voyage window's id.
+qm_enter_new_voyage() {
+  qm_click 328 174
+  qm_answer "$pid" alt+y || return 1
+  qm_click 112 168
+  xdotool type --delay 30 "a"
+  qm_click 296 168
+  xdotool type --delay 30 "b"
+  qm_click 342 202
+  qm_wait_window "$pid" "号・船長"
+}
+
+# Starts the game and plays on into the voyage window, failing with WHAT in the message:
+#   WAY      continue  CONTINUE opens the saved voyage
+#            new       CONTINUE is closed (a click leads nowhere), NEW GAME starts a voyage
+#            either    CONTINUE if it opens the voyage, NEW GAME if not
+#   BOXES    the number of error boxes expected at start, or "any"
+# Leaves the game running with `voyage` set (empty on failure); the caller stops it.
+qm_plays_on() {
+  local what=$1 way=$2 expected=$3 tag=${4:-box}
+  voyage=""
+  qm_start_past_boxes "$tag" || true
+  if [ -z "$title" ]; then
+    fail "$what: the title never showed"
+    return 0
+  fi
+  [ "$expected" = any ] || [ "$boxes" -eq "$expected" ] ||
+    fail "$what: $boxes error boxes, not $expected"
+  [ $boxes -eq 0 ] || qm_is_error_box "box_$tag" || fail "$what: the box is no error box"
+  qm_origin "$title"
+  qm_click 328 140 # CONTINUE
+  if [ "$way" = continue ]; then
+    voyage=$(qm_wait_window "$pid" "号・船長")
+  else
+    sleep 0.5
+    voyage=$(qm_visible "号・船長")
+    if [ "$way" = new ] && [ -n "$voyage" ]; then
+      fail "$what: CONTINUE opened a voyage"
+    elif [ -z "$voyage" ]; then
+      voyage=$(qm_enter_new_voyage) || true
+    fi
+  fi
+  if [ -z "$voyage" ]; then
+    fail "$what: the voyage window did not open"
+    return 0
+  fi
+  sleep 0.8
+  if ! alive; then
+    fail "$what: the game died in the voyage window"
+  elif [ -z "$(qm_visible "号・船長")" ]; then
+    fail "$what: the voyage window went away"
+  fi
+}
