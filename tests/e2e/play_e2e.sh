@@ -22,31 +22,41 @@ saved="$game/dat/my.dat"
 start_game
 voyage=$(qm_new_voyage "$pid" "ミナ" "ソラ")
 [ -n "$voyage" ] || { fail "NEW GAME did not open the voyage window"; cat "$out/game.log"; exit 1; }
+shown=$(date +%s.%N)
 [ "$(xdotool getwindowname "$voyage")" = "ソラ号・船長ミナ" ] || fail "the caption lacks the names"
 sleep 0.5
 qm_origin "$voyage"
+now_since() { python3 -c "import time; print(time.time() - $1)"; }
 
 # A touch just above the middle of the pad adds 1 to the forward speed in each frame it is held;
-# let go, the speed damps back to 1 and stays there, and the ship drifts ahead 10 units a second.
+# let go, the speed damps back to 1 and stays there, and the ship drifts ahead one unit a frame.
 # The log-on screen does not hold the pad back.
 xdotool mousemove $((wx + 198)) $((wy + 349)) mousedown 1
 sleep 0.35
 shot 148 304 100 100 pad_held
 xdotool mouseup 1
 released=$(date +%s.%N)
-sleep 1
+sleep 0.5
 shot 0 0 400 300 logon
 [ "$(count logon '#00FF00')" -ge 60000 ] || fail "no green log-on screen"
-sleep 4.5
-shot 0 0 400 428 instruments
+# The log-on screen lasts 45 frames: how long it takes here tells the frame rate.
+for _ in $(seq 1 60); do
+  shot 0 0 400 428 instruments
+  [ "$(count instruments '#00FF00')" -lt 20000 ] && break
+  sleep 0.25
+done
 [ "$(count instruments '#00FF00')" -lt 20000 ] || fail "the instruments did not take over"
+logon_seconds=$(now_since "$shown")
+echo "log-on screen: $logon_seconds s"
 # The energy gauge stands full at the start: aqua along its whole 130 pixels.
 shot 9 310 130 8 gauge_full
 [ "$(count gauge_full '#00FFFF')" -ge 900 ] || fail "the energy gauge is not full at the start"
 
 # The buoy stands at the centre of the start sector; contact reaches it from 75 to 180 units
-# short of it. Drifting from about 10, the ship is there after some 7 s and leaves after some 17.
-until python3 -c "import sys,time; sys.exit(time.time() - $released < 11)"; do sleep 0.2; done
+# short of it. Drifting from about 10, the ship is there after some 65 frames and leaves after
+# some 170: contact comes after 115, at the frame rate the log-on screen showed.
+wait_for=$(python3 -c "print(115 * max($logon_seconds, 4.6) / 46)")
+until python3 -c "import sys,time; sys.exit(time.time() - $released < $wait_for)"; do sleep 0.1; done
 shot 0 0 400 300 buoy_ahead
 qm_click 298 322 # contact
 qm_await_box 40 || fail "contact did not bring the arrival pages"
