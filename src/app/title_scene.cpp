@@ -169,6 +169,7 @@ void TitleScene::BitBtn2Click() {
 
 void TitleScene::count_bClick() {
   services_.sound.PlayMusic("not");
+  KeepFlyable(game_);
   OpenVoyage();
 }
 
