@@ -27,10 +27,11 @@ locate() {
 
 shot() { import -window root -crop "$3x$4+$((wx + $1))+$((wy + $2))" +repage "$out/$5.png"; }
 differ() { { compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true; } | awk '{print int($1)}'; }
-# Only the stars' own colours: the instruments blink over the view even when nothing moves.
+# Only the stars' own colours, and only where no readout is drawn (the position line at the top,
+# the speeds at the bottom left and the trouble list on the right all blink over the stars).
 stars() {
-  convert "$out/$1.png" -fuzz 3% -fill "#FF00FF" -opaque "#C0C0C0" -opaque "#808080" \
-    -fill black +opaque "#FF00FF" "$out/$1_stars.png"
+  convert "$out/$1.png" -crop 200x150+20+60 +repage -fuzz 3% -fill "#FF00FF" \
+    -opaque "#C0C0C0" -opaque "#808080" -fill black +opaque "#FF00FF" "$out/$1_stars.png"
 }
 
 sleep 6  # the ship computer's log-on screen lasts 4.5 s
@@ -62,7 +63,7 @@ pad_changed=$(differ idle_pad flying_pad)
 echo "still view: $still px changed; flying view: $streaming px changed; pad: $pad_changed px changed"
 status=0
 [ "$still" -lt 50 ] || { echo "FAIL: the view moved while the ship stood still"; status=1; }
-[ "$streaming" -gt 500 ] || { echo "FAIL: the stars did not stream while thrusting"; status=1; }
+[ "$streaming" -gt 200 ] || { echo "FAIL: the stars did not stream while thrusting"; status=1; }
 [ "$pad_changed" -gt 200 ] || { echo "FAIL: the pad did not show the press"; status=1; }
 [ $status -eq 0 ] && echo "flight_e2e: 1 passed, 0 failed" || echo "flight_e2e: 0 passed, 1 failed"
 exit $status
