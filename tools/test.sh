@@ -21,3 +21,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+echo "== fuzzing (a short run of each reader's target on its corpus)"
+bash tools/fuzz.sh "${QM_FUZZ_SECONDS:-15}"
