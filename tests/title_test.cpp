@@ -159,6 +159,20 @@ TEST(TitleAnimation, TheTimerSwitchesItselfOffOnceTheWindowIsHidden) {
   EXPECT_EQ(r.anim().title_step, 1);
 }
 
+TEST(TitleAnimation, AnErrorBoxBeforeTheWindowIsShownDoesNotStopTheTimer) {
+  TitleRig r;
+  // The ticks an error box's event loop lets through while the windows are still being made.
+  r.fake.controls.SetVisible(kTitleWindow, false);
+  for (int i = 0; i < 20; ++i) {
+    r.fake.clock.AdvanceMs(10);
+    EXPECT_FALSE(r.scene.Timer1Timer());
+  }
+  EXPECT_TRUE(r.scene.timer1_enabled());
+  r.fake.controls.SetVisible(kTitleWindow, true);
+  EXPECT_TRUE(r.Step());
+  EXPECT_EQ(r.anim().title_step, 1);
+}
+
 TEST(NewGame, RefusedLeavesTheTitleAsItWas) {
   TitleRig r;
   r.game.commander_name = Sj("古い");

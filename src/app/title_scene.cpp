@@ -38,10 +38,13 @@ void TitleScene::FormDestroy() {
 bool TitleScene::Timer1Timer() {
   if (!timer1_enabled_) return false;
   if (!services_.controls.IsVisible(kTitleWindow)) {
-    // The title is left for good once the voyage window has taken over.
-    timer1_enabled_ = false;
+    // The title is left for good once the voyage window has taken over. Before the window is
+    // first shown the timer only waits: an error box while the windows are being made (a damaged
+    // save, a missing picture) runs its own event loop, and must not stop the animation for good.
+    if (title_shown_) timer1_enabled_ = false;
     return false;
   }
+  title_shown_ = true;
   const double now = services_.clock.Now();
   if (now < anim_.next_title_time) return false;
   anim_.next_title_time = now + kTitleStepDays;
@@ -203,6 +206,8 @@ void TitleScene::OpenVoyage() {
 }
 
 void TitleScene::StartLogon() {
+  // The title has handed over to the voyage window, so it was shown: its timer may stop.
+  title_shown_ = true;
   if (voyage_ != nullptr) voyage_->logon_step = 0;
   services_.sound.PlayCue(0, "log.wav");
 }

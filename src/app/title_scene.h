@@ -92,6 +92,7 @@ class TitleScene {
   Surface cg_{kTitleWidth, kTitleHeight};
   TitleAnimation anim_;
   bool timer1_enabled_ = true;
+  bool title_shown_ = false;
 };
 
 }  // namespace qm
