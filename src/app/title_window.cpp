@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScreen>
 
 #include "app/name_entry.h"
@@ -173,6 +174,12 @@ void TForm1::NewGameClicked() {
   bit_btn2_->setFocusPolicy(Qt::NoFocus);
   name_box_->raise();
   name_l_->setFocus();
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+  // The title picture is a column and a row short of the visible area; space shows there, not a
+  // pale strip of the desktop's window colour.
+  QPainter(this).fillRect(rect(), Qt::black);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -47,6 +47,7 @@ class TForm1 : public QWidget, private TitleHost {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   // TitleHost.
