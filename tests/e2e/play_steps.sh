@@ -186,6 +186,11 @@ qm_plays_on() {
     fail "$what: $boxes error boxes, not $expected"
   [ $boxes -eq 0 ] || qm_is_error_box "box_$tag" || fail "$what: the box is no error box"
   qm_origin "$title"
+  # The title animates (its logo shivers at every step), error boxes or not.
+  shot 0 0 401 300 "title_${tag}_a"
+  sleep 0.5
+  shot 0 0 401 300 "title_${tag}_b"
+  [ "$(differ "title_${tag}_a" "title_${tag}_b")" -gt 0 ] || fail "$what: the title stands still"
   qm_click 328 140 # CONTINUE
   if [ "$way" = continue ]; then
     voyage=$(qm_wait_window "$pid" "号・船長")
