@@ -167,6 +167,11 @@ TEST(ChartChecker, RefusesTextsTheGameCannotHoldOrShow) {
   records = ValidRecords();
   SetField(records, 4, "text", "");
   EXPECT_EQ(OnlyProblem(records).message, "is missing");
+
+  // The field is there, with nothing after its "=".
+  records = ValidRecords();
+  SetField(records, 4, "text", " ");
+  EXPECT_EQ(OnlyProblem(records).message, "is empty");
 }
 
 TEST(ChartChecker, MeasuresTheArrivalPageWithTheBoxFont) {
