@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "built_game.h"
 #include "make_chart/chart_route.h"
 #include "platform/cp932.h"
 #include "state/chart_file.h"
@@ -288,16 +289,10 @@ std::filesystem::path ChartSourceDir() {
   return std::filesystem::path(__FILE__).parent_path().parent_path() / "assets" / "chart";
 }
 
-// The game folder the build made: QM_GAME_DIR, or else build/game beside build/tests.
-std::filesystem::path GameDir() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
-
 // The chart as the game reads it at start-up, then a new game on it.
 GameState ShippedNewGame() {
   GameState g;
-  ReadChart((GameDir() / "dat" / "map.dat").string(), g);
+  ReadChart((testing::BuiltGame() / "dat" / "map.dat").string(), g);
   BuildGrid(g);
   NewGame(g);
   return g;
@@ -317,7 +312,7 @@ TEST(ShippedChart, IsTheChartSourceCompiled) {
     problems.push_back(p);
   for (const auto& p : problems)
     ADD_FAILURE() << p.ToString();
-  EXPECT_EQ(ChartFileBytes(chart), ReadAll(GameDir() / "dat" / "map.dat"))
+  EXPECT_EQ(ChartFileBytes(chart), ReadAll(testing::BuiltGame() / "dat" / "map.dat"))
       << "dat/map.dat is older than the chart source";
 }
 

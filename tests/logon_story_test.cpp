@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/title_window.h"
+#include "built_game.h"
 #include "cockpit/voyage_window.h"
 #include "fakes.h"
 #include "platform/cp932.h"
@@ -18,11 +19,6 @@
 
 namespace qm {
 namespace {
-
-std::filesystem::path ShippedGame() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
 
 struct WidgetServices {
   ManualClock clock;
@@ -39,8 +35,8 @@ class HandOver : public testing::TempGameFolder {
  protected:
   void SetUp() override {
     TempGameFolder::SetUp();
-    std::filesystem::copy(ShippedGame() / "cg", Path("cg"));
-    std::filesystem::copy_file(ShippedGame() / "dat" / "map.dat", Path("dat/map.dat"));
+    std::filesystem::copy(testing::BuiltGame() / "cg", Path("cg"));
+    std::filesystem::copy_file(testing::BuiltGame() / "dat" / "map.dat", Path("dat/map.dat"));
   }
   void Open() {
     title = std::make_unique<TForm1>(game, fake.services, fake.controls);

@@ -17,20 +17,15 @@
 #include <vector>
 
 #include "app/midi_player.h"
+#include "built_game.h"
 
 namespace qm::testing {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string BuiltGameDir() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game")
-      .string();
-}
-
 std::string TitleMusic() {
-  return BuiltGameDir() + "/dat/title.mid";
+  return testing::BuiltGame().string() + "/dat/title.mid";
 }
 
 // The first soundfont of the desktop's search order that this machine has, or "".
@@ -125,7 +120,7 @@ TEST_F(MidiPlayerTest, NoAudioDeviceMeansSilenceWithoutAHang) {
     EXPECT_NO_THROW(player.Stop());
     // Given up for good: the next piece does not try the drivers again.
     const auto again = Clock::now();
-    EXPECT_THROW(player.Open(BuiltGameDir() + "/dat/ending.mid"), MidiError);
+    EXPECT_THROW(player.Open(testing::BuiltGame().string() + "/dat/ending.mid"), MidiError);
     EXPECT_LT(SecondsSince(again), 0.05);
   }
   EXPECT_LT(SecondsSince(start), 5.0);
@@ -136,7 +131,7 @@ TEST_F(MidiPlayerTest, OnlyStandardMidiFilesAreOpened) {
   EXPECT_THROW(player.Open(folder_ + "/none.mid"), MidiError);
   std::ofstream(folder_ + "/empty.mid");
   EXPECT_THROW(player.Open(folder_ + "/empty.mid"), MidiError);
-  EXPECT_THROW(player.Open(BuiltGameDir() + "/dat/1.wav"), MidiError);
+  EXPECT_THROW(player.Open(testing::BuiltGame().string() + "/dat/1.wav"), MidiError);
   EXPECT_THROW(player.Open(folder_), MidiError);
 }
 
@@ -174,12 +169,12 @@ TEST_F(MidiPlayerTest, OpeningAnotherPieceReplacesTheFirst) {
   player.Play();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   player.Stop();
-  player.Open(BuiltGameDir() + "/dat/opening.mid");
+  player.Open(testing::BuiltGame().string() + "/dat/opening.mid");
   player.Play();
   // A missing piece leaves nothing playing and the player usable.
   EXPECT_THROW(player.Open(folder_ + "/none.mid"), MidiError);
   EXPECT_THROW(player.Play(), MidiError);
-  player.Open(BuiltGameDir() + "/dat/ending.mid");
+  player.Open(testing::BuiltGame().string() + "/dat/ending.mid");
   player.Play();
   EXPECT_EQ(player.driver(), "file");
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/title_pictures.h"
+#include "built_game.h"
 #include "cockpit/cockpit_pictures.h"
 #include "cockpit/panels.h"
 #include "platform/cp932.h"
@@ -26,13 +27,6 @@ namespace qm::testing {
 namespace {
 
 constexpr Color kMagenta = 0xFF00FF;
-
-// The game folder the build made: QM_GAME_DIR, or else build/game beside build/tests.
-std::string GameDir() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game")
-      .string();
-}
 
 // Every picture name the windows load, made by the same rules the windows use.
 std::vector<std::string> PictureNames() {
@@ -51,7 +45,7 @@ std::vector<std::string> PictureNames() {
 
 class Pictures : public ::testing::Test {
  protected:
-  void SetUp() override { SetGameFolderForTesting(GameDir()); }
+  void SetUp() override { SetGameFolderForTesting(testing::BuiltGame().string()); }
   void TearDown() override { SetGameFolderForTesting(""); }
 
   static Surface Load(const std::string& name) {
@@ -89,7 +83,7 @@ TEST_F(Pictures, EveryPictureTheWindowsLoadIsThere) {
 
 TEST_F(Pictures, EveryFileIsAnUncompressed24BitBmp) {
   for (const std::string& name : PictureNames()) {
-    std::ifstream in(GameDir() + "/cg/" + name + ".bmp", std::ios::binary);
+    std::ifstream in(testing::BuiltGame().string() + "/cg/" + name + ".bmp", std::ios::binary);
     std::vector<unsigned char> head(54);
     in.read(reinterpret_cast<char*>(head.data()), 54);
     ASSERT_TRUE(in) << name;

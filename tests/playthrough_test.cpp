@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "built_game.h"
 #include "cockpit/arrival.h"
 #include "cockpit/story.h"
 #include "cockpit/story_lines.h"
@@ -18,12 +19,6 @@
 
 namespace qm {
 namespace {
-
-// The game folder the build made: QM_GAME_DIR, or else build/game beside build/tests.
-std::filesystem::path ShippedGame() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
 
 constexpr std::uint32_t kSeed = 20250607;
 // Far more than the route needs; a pilot that gets stuck ends the test instead of hanging it.
@@ -35,7 +30,7 @@ std::string Utf8(const std::string& cp932) {
 
 TEST(Playthrough, APilotFliesTheShippedChartToTheMessageFromEarth) {
   testing::CockpitRig rig;
-  ReadChart((ShippedGame() / "dat" / "map.dat").string(), rig.game);
+  ReadChart((testing::BuiltGame() / "dat" / "map.dat").string(), rig.game);
   BuildGrid(rig.game);
   NewGame(rig.game);
   rig.game.commander_name = Sj("アキラ");

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "built_game.h"
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
@@ -36,11 +37,6 @@ namespace qm {
 namespace {
 
 using testing::RandomHand;
-
-std::filesystem::path ShippedGame() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
 
 // An hour at 100 ms a frame, frames run inside questions included.
 constexpr int kHourOfFrames = 36000;
@@ -102,8 +98,9 @@ class Soak : public ::testing::Test {
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     std::filesystem::create_directory(folder_ / "dat");
-    std::filesystem::copy_file(ShippedGame() / "dat" / "map.dat", folder_ / "dat" / "map.dat");
-    std::filesystem::create_directory_symlink(ShippedGame() / "cg", folder_ / "cg");
+    std::filesystem::copy_file(testing::BuiltGame() / "dat" / "map.dat",
+                               folder_ / "dat" / "map.dat");
+    std::filesystem::create_directory_symlink(testing::BuiltGame() / "cg", folder_ / "cg");
     SetGameFolderForTesting(folder_.string());
   }
   void TearDown() override {

@@ -16,18 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "built_game.h"
 #include "make_music/score.h"
 #include "pcmmix_rig.h"
 
 namespace qm::testing {
 namespace {
-
-// The game folder the build made: QM_GAME_DIR, or else build/game beside build/tests.
-std::string GameDir() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game")
-      .string();
-}
 
 Bytes ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -133,7 +127,7 @@ Wave ParseWave(const Bytes& b) {
 }
 
 std::string WavePath(const std::string& name) {
-  return GameDir() + "/dat/" + name + ".wav";
+  return testing::BuiltGame().string() + "/dat/" + name + ".wav";
 }
 
 Wave LoadWave(const std::string& name) {
@@ -366,7 +360,7 @@ Midi ParseMidi(const Bytes& b) {
 TEST(MusicFiles, EachPieceIsAWellFormedMidiFileWithInstrumentsAndTempo) {
   for (const char* name : {"title", "opening", "ending"}) {
     SCOPED_TRACE(name);
-    const Midi m = ParseMidi(ReadAll(GameDir() + "/dat/" + name + ".mid"));
+    const Midi m = ParseMidi(ReadAll(testing::BuiltGame().string() + "/dat/" + name + ".mid"));
     ASSERT_EQ(m.fault, "");
     EXPECT_GT(m.notes, 100);
     EXPECT_EQ(m.hanging, 0) << "notes left sounding";
@@ -388,7 +382,7 @@ TEST(MusicFiles, EachPieceLastsAsLongAsItsScene) {
       {"title", 60}, {"opening", 100}, {"ending", (2151 - 152) / 10.0}};
   for (const auto& [name, target] : pieces) {
     SCOPED_TRACE(name);
-    const Midi m = ParseMidi(ReadAll(GameDir() + "/dat/" + name + ".mid"));
+    const Midi m = ParseMidi(ReadAll(testing::BuiltGame().string() + "/dat/" + name + ".mid"));
     ASSERT_EQ(m.fault, "");
     EXPECT_NEAR(m.Seconds(), target, target * 0.1);
   }

@@ -14,18 +14,12 @@
 #include <vector>
 
 #include "app/sound_cues.h"
+#include "built_game.h"
 #include "pcmmix_rig.h"
 #include "platform/game_folder.h"
 
 namespace qm::testing {
 namespace {
-
-// The game folder the build made: QM_GAME_DIR, or else build/game beside build/tests.
-std::string BuiltGameDir() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game")
-      .string();
-}
 
 // Stands in for mid_p: records the requests and fails when told to.
 class FakeMidi : public MidiPlayer {
@@ -98,7 +92,7 @@ class SoundCuesTest : public MixRig {
 // ---- the game's own files ------------------------------------------------------------------
 
 TEST_F(SoundCuesTest, EveryCueOfTheGameSoundsItsOwnFileOnItsChannel) {
-  SetGameFolderForTesting(BuiltGameDir());
+  SetGameFolderForTesting(testing::BuiltGame().string());
   Make();
   ASSERT_NE(cues->PcmMix1(), nullptr);
   cues->LoadStartWaves();
@@ -109,8 +103,9 @@ TEST_F(SoundCuesTest, EveryCueOfTheGameSoundsItsOwnFileOnItsChannel) {
   for (const auto& [channel, name] : table) {
     SCOPED_TRACE(name);
     // The file as the mixer converts it, read apart from the cues.
-    MixWave* expected = PcmMixLoadWave(session, WaveName::File(BuiltGameDir() + "/dat/" + name),
-                                       nullptr, LoadFromFile);
+    MixWave* expected =
+        PcmMixLoadWave(session, WaveName::File(testing::BuiltGame().string() + "/dat/" + name),
+                       nullptr, LoadFromFile);
     const Bytes converted(expected->data.get(), expected->data.get() + expected->length);
     PcmMixFreeWave(session, expected);
 
@@ -130,7 +125,7 @@ TEST_F(SoundCuesTest, EveryCueOfTheGameSoundsItsOwnFileOnItsChannel) {
 }
 
 TEST_F(SoundCuesTest, StartUpLoadsOneWaveIntoEachSlotInOrder) {
-  SetGameFolderForTesting(BuiltGameDir());
+  SetGameFolderForTesting(testing::BuiltGame().string());
   Make();
   cues->LoadStartWaves();
   // Each slot has its own load; later loads stand first in the mixer's list of live waves.

@@ -10,16 +10,13 @@
 #include <vector>
 
 #include "app/midi_player.h"
+#include "built_game.h"
 
 namespace qm {
 namespace {
 
 std::string TitleMusic() {
-  const char* dir = std::getenv("QM_GAME_DIR");
-  const std::filesystem::path game =
-      dir ? std::filesystem::path(dir)
-          : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-  return (game / "dat" / "title.mid").string();
+  return (testing::BuiltGame() / "dat" / "title.mid").string();
 }
 
 class SoundfontFolders : public ::testing::Test {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "built_game.h"
 #include "platform/cp932.h"
 #include "state/chart_file.h"
 #include "state/save_files.h"
@@ -268,12 +269,7 @@ TEST(Continue, ResumesTheLoadedVoyageUnchanged) {
 class TitleStartUp : public testing::TempGameFolder {
  protected:
   void ShipChart() {
-    const char* game_dir = std::getenv("QM_GAME_DIR");
-    const std::filesystem::path shipped =
-        game_dir != nullptr
-            ? std::filesystem::path(game_dir)
-            : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-    std::filesystem::copy_file(shipped / "dat" / "map.dat", Path("dat/map.dat"));
+    std::filesystem::copy_file(testing::BuiltGame() / "dat" / "map.dat", Path("dat/map.dat"));
   }
   // A voyage under way, saved the way the game saves it.
   void SaveVoyage() {

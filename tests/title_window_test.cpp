@@ -2,6 +2,7 @@
 // input method, the buttons, and the timer going quiet once the window is hidden.
 
 #include "app/title_window.h"
+#include "built_game.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,6 @@
 namespace qm {
 namespace {
 
-std::filesystem::path ShippedGame() {
-  if (const char* dir = std::getenv("QM_GAME_DIR")) return dir;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
-
 // Game logic on fakes, the window on real widgets.
 struct WidgetServices {
   ManualClock clock;
@@ -39,10 +35,10 @@ class TitleWindow : public testing::TempGameFolder {
  protected:
   void SetUp() override {
     TempGameFolder::SetUp();
-    std::filesystem::copy(ShippedGame() / "cg", Path("cg"));
+    std::filesystem::copy(testing::BuiltGame() / "cg", Path("cg"));
   }
   void ShipChart() {
-    std::filesystem::copy_file(ShippedGame() / "dat" / "map.dat", Path("dat/map.dat"));
+    std::filesystem::copy_file(testing::BuiltGame() / "dat" / "map.dat", Path("dat/map.dat"));
   }
 
   WidgetServices fake;
