@@ -310,7 +310,9 @@ TEST(CheckCountdown, FramesNestedInTheExaminationDoNotExamineAgain) {
   r.vs.check_countdown = 2;
   int nested = 0;
   r.hooks.on_exam = [&](int) {
-    // The survey question is open: the timer keeps running frames underneath.
+    // The survey question is open. In the window its nested loop takes the timer's posted polls
+    // and runs whole frames beneath it (VoyageWindow.FramesKeepRunningWhileAQuestionAskedByAFrame-
+    // IsOpen shows that on the real loop); here they run through the same gate, one by one.
     for (int i = 0; i < 3; ++i, ++nested)
       r.Frame();
     return true;

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cockpit/voyage_window.h"
 #include "fakes.h"
+#include "platform/clock.h"
 #include "platform/cp932.h"
+#include "platform/qt_dialogs.h"
 #include "temp_game_folder.h"
 
 namespace qm {
@@ -212,6 +219,75 @@ TEST_F(VoyageWindow, ClosingWithYesSaves) {
   w.close();
   EXPECT_EQ(closed, 1);
   EXPECT_TRUE(std::filesystem::exists(Path("dat/my.dat")));
+}
+
+// The real window on the real event loop: a real clock and real modal boxes. The survey question
+// is opened by a frame, from the window's own timer; while it stands open the frames must go on
+// (the view, the readouts, the typewriter), and the contact must not be examined a second time.
+TEST_F(VoyageWindow, FramesKeepRunningWhileAQuestionAskedByAFrameIsOpen) {
+  SteadyClock clock;
+  QtDialogs dialogs;
+  Services real{clock, fake.random, dialogs, fake.sound, controls};
+  window = std::make_unique<TForm2>(game, real, controls);
+  window->SetCloseTitleWindow([this] { ++closed; });
+  TForm2& w = *window;
+  w.FormCreate();
+  // An Earth-type planet in the ship's sector, known but never visited.
+  ChartPoint& planet = game.chart[5];
+  planet.x = -game.sector_x;
+  planet.y = game.sector_y;
+  planet.z = game.sector_z;
+  planet.kind = 20;
+  game.point_state[5] = 1;
+  game.resources = 10;
+  w.StartVoyage();
+  w.state().check_countdown = 2;  // the next frame examines
+
+  int boxes_seen = 0;
+  int counter_at_open = -1;
+  int frames_while_open = -1;
+  int logon_at_open = -1;
+  int logon_while_open = -1;
+  QMessageBox* seen = nullptr;
+  QElapsedTimer open_for;
+  QEventLoop loop;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      if (frames_while_open >= 0) loop.quit();
+      return;
+    }
+    if (box != seen) {
+      seen = box;
+      ++boxes_seen;
+      counter_at_open = w.state().blink_counter;
+      logon_at_open = w.state().logon_step;
+      open_for.start();
+      return;
+    }
+    if (open_for.elapsed() < 800 || frames_while_open >= 0) return;
+    frames_while_open = (w.state().blink_counter - counter_at_open + 1000) % 1000;
+    logon_while_open = w.state().logon_step - logon_at_open;
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == QStringLiteral("いいえ(&N)")) b->click();
+  });
+  watcher.start(20);
+  QTimer::singleShot(6000, &loop, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->done(0);
+    loop.quit();
+  });
+  loop.exec();
+  watcher.stop();
+
+  ASSERT_EQ(boxes_seen, 1) << "the survey question was asked once";
+  // 800 ms at ten frames a second; a loaded machine may lose a few, a stopped timer loses all.
+  EXPECT_GE(frames_while_open, 4);
+  EXPECT_EQ(logon_while_open, frames_while_open);  // whole frames, up to the last step
+  EXPECT_EQ(w.state().check_countdown, 0);
+  // Declined: the planet waits for the next contact.
+  EXPECT_EQ(game.point_state[5], 1);
+  EXPECT_EQ(game.voyage_days, 0);
 }
 
 }  // namespace

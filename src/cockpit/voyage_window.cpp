@@ -272,6 +272,13 @@ void TForm2::RaiseTestTroubles() {
 }
 
 void TForm2::Tick() {
+  if (frame_posted_) return;
+  frame_posted_ = true;
+  QMetaObject::invokeMethod(this, &TForm2::PostedFrame, Qt::QueuedConnection);
+}
+
+void TForm2::PostedFrame() {
+  frame_posted_ = false;
   const double before = vs_.next_frame_time;
   voyage_.Timer1Timer();
   if (vs_.next_frame_time != before) {

@@ -18,6 +18,13 @@ namespace qm {
 
 // The voyage window: the 400 x 300 view, the steering pad, the instrument panel with its repair
 // buttons and the message box, driven by a 5 ms timer that runs the voyage frame.
+//
+// The timer's slot never runs the frame itself: Qt does not fire a timer again while that
+// timer's own slot is still running, so a question opened inside the frame (the planet survey)
+// would stop the voyage until it is answered. The slot only posts the frame to the event queue;
+// the frame then runs from the queue, outside the slot, and while a box it opened is up, the
+// box's nested loop keeps taking the timer's later posts and runs ordinary frames beneath it.
+// The frame's own countdown keeps such nested frames from examining the point again.
 class TForm2 : public QWidget {
   Q_OBJECT
  public:
@@ -45,7 +52,10 @@ class TForm2 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Timer1's slot: posts one frame poll unless one is already waiting in the queue.
   void Tick();
+  // The posted poll: `Timer1Timer` (which paces itself to one frame per 100 ms), then repaints.
+  void PostedFrame();
   void BuildLayout();
   void BuildPanel();
   void BuildMessageBox();
@@ -69,6 +79,8 @@ class TForm2 : public QWidget {
   QTimer timer1_;
   std::function<void()> close_title_window_;
   bool closing_ = false;
+  // A poll is waiting in the event queue; cleared as it starts, so frames nested in it can post.
+  bool frame_posted_ = false;
   SurfaceWidget* cg_ = nullptr;
   SurfaceWidget* cont_ = nullptr;
   SurfaceWidget* energy_l_ = nullptr;

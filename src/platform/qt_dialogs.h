@@ -8,8 +8,9 @@ class QWidget;
 
 namespace qm {
 
-// Real modal boxes. Their nested event loop keeps the game's timers running, as the voyage
-// expects while a question is open.
+// Real modal boxes. Their nested event loop keeps the game's timers firing while a question is
+// open, all but a timer whose own slot opened the box: Qt holds that one until the slot returns,
+// which is why the voyage window's timer only posts its frame.
 class QtDialogs final : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
