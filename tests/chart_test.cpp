@@ -11,6 +11,7 @@
 
 #include "built_game.h"
 #include "make_chart/chart_route.h"
+#include "make_chart/message_box_metrics.h"
 #include "platform/cp932.h"
 #include "state/chart_file.h"
 #include "state/chart_source.h"
@@ -286,7 +287,7 @@ TEST(ChartFile, IsTwelveCrLfLinesAPointInTheGamesFieldOrder) {
 // ---- The shipped chart ------------------------------------------------------------------------
 
 std::filesystem::path ChartSourceDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path() / "assets" / "chart";
+  return QM_CHART_SOURCE_DIR;
 }
 
 // The chart as the game reads it at start-up, then a new game on it.

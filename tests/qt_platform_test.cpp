@@ -17,10 +17,10 @@
 
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
-#include "platform/qt_controls.h"
-#include "platform/qt_dialogs.h"
 #include "platform/surface.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/qt_controls.h"
+#include "platform/widgets/qt_dialogs.h"
+#include "platform/widgets/surface_widget.h"
 
 namespace qm {
 namespace {

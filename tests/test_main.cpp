@@ -1,15 +1,21 @@
-// Tests draw text, read pixels and open real dialogs and widgets, so they need a widget
-// application; the offscreen platform gives one without a display.
+// Tests draw text and read pixels, and the tests of the windows open real dialogs and widgets, so
+// they need a GUI (or widget) application; the offscreen platform gives one without a display.
+// Built twice: the layers below the widgets get a QGuiApplication and never link Qt Widgets.
 #include <gtest/gtest.h>
 
-// Spelled with its module folder: the shared main object is built against Qt Gui's include
-// paths, and every test executable links Qt Widgets through the game's libraries.
-#include <QtWidgets/QApplication>
 #include <cstdlib>
+
+#ifdef QM_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
+  TestApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

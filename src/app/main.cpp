@@ -10,9 +10,9 @@
 #include "pcmmix/queued_notifier.h"
 #include "pcmmix/sdl_wave_out.h"
 #include "platform/clock.h"
-#include "platform/qt_controls.h"
-#include "platform/qt_dialogs.h"
 #include "platform/random.h"
+#include "platform/widgets/qt_controls.h"
+#include "platform/widgets/qt_dialogs.h"
 #include "state/game_state.h"
 
 int main(int argc, char** argv) {

@@ -7,9 +7,9 @@
 
 #include "app/title_pictures.h"
 #include "app/title_scene.h"
-#include "platform/qt_controls.h"
 #include "platform/services.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/qt_controls.h"
+#include "platform/widgets/surface_widget.h"
 
 class QLineEdit;
 

@@ -8,10 +8,10 @@
 #include "cockpit/cockpit.h"
 #include "cockpit/cockpit_pictures.h"
 #include "cockpit/panels.h"
-#include "platform/qt_controls.h"
 #include "platform/services.h"
 #include "platform/surface.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/qt_controls.h"
+#include "platform/widgets/surface_widget.h"
 #include "voyage/voyage.h"
 
 namespace qm {

@@ -1,6 +1,5 @@
 #include "state/chart_source.h"
 
-#include <QFontInfo>
 #include <QStringList>
 #include <algorithm>
 #include <climits>
@@ -9,7 +8,6 @@
 #include <set>
 
 #include "platform/cp932.h"
-#include "platform/text_layout.h"
 
 namespace qm {
 namespace {
@@ -142,19 +140,18 @@ class RecordChecker {
   std::set<std::string> faulty_;
 };
 
-void CheckFits(RecordChecker& rc, const ChartPoint& p, const MessageBoxMetrics& box) {
+void CheckFits(RecordChecker& rc, const ChartPoint& p, const PageMeasure& box) {
   const std::string* name = rc.Value("name");
   const std::string* text = rc.Value("text");
   if (p.name.empty() || p.text.empty() || name == nullptr || text == nullptr) return;
   const QStringList lines = box.Lines(QString::fromStdString(ArrivalPageUtf8(*name, *text)));
   const int height = static_cast<int>(lines.size()) * box.LineHeight();
-  if (height > MessageBoxMetrics::kHeight) {
+  if (height > PageMeasure::kHeight) {
     rc.Problem("text",
                "the arrival page does not fit the message box: " + std::to_string(lines.size()) +
                    " lines, " + std::to_string(height) + " px of " +
-                   std::to_string(MessageBoxMetrics::kHeight) +
-                   "; the last line shown would be \"" +
-                   lines[MessageBoxMetrics::kHeight / box.LineHeight() - 1].toStdString() + "\"");
+                   std::to_string(PageMeasure::kHeight) + "; the last line shown would be \"" +
+                   lines[PageMeasure::kHeight / box.LineHeight() - 1].toStdString() + "\"");
   }
   // Listed points show one line per point on the chart page, six to a page.
   const bool listed = p.kind < 5 || (p.kind >= 8 && p.kind <= 10) || p.kind == 18 || p.kind == 19;
@@ -162,14 +159,14 @@ void CheckFits(RecordChecker& rc, const ChartPoint& p, const MessageBoxMetrics& 
     const std::string line = "★" + *name + " > X:" + std::to_string(p.x) +
                              "  Y:" + std::to_string(p.y) + "  Z:" + std::to_string(p.z);
     const int width = box.Width(QString::fromStdString(line));
-    if (width > MessageBoxMetrics::kWidth)
+    if (width > PageMeasure::kWidth)
       rc.Problem("name", "is too long for one line of the chart listing (" + std::to_string(width) +
-                             " px of " + std::to_string(MessageBoxMetrics::kWidth) + ")");
+                             " px of " + std::to_string(PageMeasure::kWidth) + ")");
   }
 }
 
 // Returns whether the point has a place (coordinates and kind) that the later checks can use.
-bool CompileRecord(const ChartRecord& r, const MessageBoxMetrics& box, ChartPoint& p,
+bool CompileRecord(const ChartRecord& r, const PageMeasure& box, ChartPoint& p,
                    std::vector<ChartProblem>& problems) {
   RecordChecker rc(r, problems);
   for (const char* f : kRequiredFields)
@@ -238,21 +235,6 @@ std::string ChartProblem::ToString() const {
   return out + message;
 }
 
-MessageBoxMetrics::MessageBoxMetrics() : font_(QStringLiteral("IPAPMincho")), metrics_(font_) {
-  font_.setPixelSize(15);
-  font_.setBold(true);
-  metrics_ = QFontMetrics(font_);
-  face_found_ = QFontInfo(font_).family() == QStringLiteral("IPAPMincho");
-}
-
-QString MessageBoxMetrics::FaceName() const {
-  return font_.family();
-}
-
-QStringList MessageBoxMetrics::Lines(const QString& text) const {
-  return LayoutLines(text, metrics_, kWidth);
-}
-
 std::vector<ChartRecord> ParseChartSource(const std::vector<ChartSourceFile>& files,
                                           std::vector<ChartProblem>& problems) {
   std::vector<ChartRecord> records;
@@ -314,7 +296,7 @@ std::vector<ChartRecord> ParseChartSource(const std::vector<ChartSourceFile>& fi
 }
 
 std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
-                                       const MessageBoxMetrics& box,
+                                       const PageMeasure& box,
                                        std::array<ChartPoint, kChartPointCount>& chart) {
   std::vector<ChartProblem> problems;
   if (!box.FaceFound()) {

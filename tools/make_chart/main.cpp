@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "make_chart/chart_route.h"
+#include "make_chart/message_box_metrics.h"
 #include "state/chart_source.h"
 
 namespace {

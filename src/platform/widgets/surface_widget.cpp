@@ -1,4 +1,4 @@
-#include "platform/surface_widget.h"
+#include "platform/widgets/surface_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/qt_controls.h"
+#include "platform/widgets/qt_controls.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "platform/cp932.h"
-#include "platform/qt_dialogs.h"
+#include "platform/widgets/qt_dialogs.h"
 
 namespace qm {
 

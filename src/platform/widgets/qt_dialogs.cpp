@@ -1,4 +1,4 @@
-#include "platform/qt_dialogs.h"
+#include "platform/widgets/qt_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
