@@ -16,7 +16,7 @@
 #include "fakes.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
-#include "platform/qt_dialogs.h"
+#include "platform/widgets/qt_dialogs.h"
 #include "temp_game_folder.h"
 
 namespace qm {
