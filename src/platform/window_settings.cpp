@@ -1,0 +1,58 @@
+#include "platform/window_settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <cstdlib>
+
+namespace qm {
+namespace {
+constexpr int kMostScale = 16;
+}
+
+std::string WindowSettingsPath() {
+  std::string folder;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  // A relative XDG folder is not to be used, so the home default applies then.
+  if (xdg != nullptr && xdg[0] == '/') {
+    folder = xdg;
+  } else if (home != nullptr && home[0] != '\0') {
+    folder = std::string(home) + "/.config";
+  } else {
+    return {};
+  }
+  return folder + "/quelmarin/window.ini";
+}
+
+WindowChoice ReadWindowChoice(const std::string& path, const std::string& window) {
+  WindowChoice choice;
+  if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile()) return choice;
+  QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+  if (settings.status() != QSettings::NoError) return choice;
+  const QString group = QString::fromStdString(window);
+  bool scale_ok = false;
+  const int scale = settings.value(group + QStringLiteral("/scale")).toString().toInt(&scale_ok);
+  const QString full = settings.value(group + QStringLiteral("/full_screen")).toString();
+  const bool full_ok = full == QLatin1String("true") || full == QLatin1String("false");
+  if (!scale_ok || scale < 1 || scale > kMostScale || !full_ok) return choice;
+  choice.scale = scale;
+  choice.full_screen = full == QLatin1String("true");
+  choice.stored = true;
+  return choice;
+}
+
+void WriteWindowChoice(const std::string& path, const std::string& window,
+                       const WindowChoice& choice) {
+  if (path.empty()) return;
+  const QString file = QString::fromStdString(path);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  QSettings settings(file, QSettings::IniFormat);
+  const QString group = QString::fromStdString(window);
+  settings.setValue(group + QStringLiteral("/scale"), choice.scale);
+  settings.setValue(group + QStringLiteral("/full_screen"),
+                    choice.full_screen ? QStringLiteral("true") : QStringLiteral("false"));
+  settings.sync();
+}
+
+}  // namespace qm
