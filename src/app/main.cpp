@@ -5,12 +5,16 @@
 #include "app/sound_cues.h"
 #include "app/test_story.h"
 #include "app/title_window.h"
+#include "app/window_sizes.h"
 #include "cockpit/story.h"
+#include "cockpit/voyage_keys.h"
 #include "cockpit/voyage_window.h"
 #include "pcmmix/queued_notifier.h"
 #include "pcmmix/sdl_wave_out.h"
 #include "platform/clock.h"
 #include "platform/random.h"
+#include "platform/sdl/sdl_gamepad.h"
+#include "platform/window_settings.h"
 #include "platform/widgets/qt_controls.h"
 #include "platform/widgets/qt_dialogs.h"
 #include "state/game_state.h"
@@ -50,6 +54,12 @@ int main(int argc, char** argv) {
     if (QWidget* view = controls.Find("cg")) view->repaint();
   });
   qm::ApplyTestStory(std::getenv("QM_TEST_STORY"), game, voyage_window.cockpit().state());
+
+  // The player's window sizes, once both windows have their own.
+  qm::WindowSizes sizes(&title, &voyage_window, qm::WindowSettingsPath());
+  // The keyboard and a game controller fly the ship through the same controls as the mouse.
+  qm::SdlGamepad gamepad;
+  qm::VoyageKeys keys(&voyage_window, controls, &gamepad);
 
   title.show();
   const int status = QApplication::exec();

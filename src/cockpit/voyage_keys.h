@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <set>
+
+#include "platform/gamepad.h"
+
+class QKeyEvent;
+class QWidget;
+
+namespace qm {
+
+class QtControls;
+
+// Where the pad is held, in pad pixels, for each mouse button.
+struct PadHold {
+  bool left = false;
+  bool right = false;
+  int x = 50;
+  int y_left = 50;
+  int y_right = 50;
+  bool operator==(const PadHold&) const = default;
+};
+
+// Pad offsets the keys hold the pointer at: forward and back gain 5 Km/h a frame and reach the
+// cruising limit in two frames; sideways and up/down gain 4 a frame and reach their limit in five,
+// so a short tap nudges the ship as a small push of the hand does.
+inline constexpr int kKeyForward = 25;
+inline constexpr int kKeySideways = 20;
+inline constexpr int kKeyVertical = 20;
+// A stick resting within this share of its travel steers nothing.
+inline constexpr float kStickDeadZone = 0.2f;
+
+// The keyboard and a game controller on the voyage window. Every input is a mouse press on the
+// very control the mouse would press at that spot (the pad at an offset from its centre, a button
+// at its middle), sent only when that control lies uppermost there, so a key does what a click
+// does, with the same sounds and rules, and nothing where a click would find nothing.
+class VoyageKeys : public QObject {
+  Q_OBJECT
+ public:
+  VoyageKeys(QWidget* window, const QtControls& controls, Gamepad* gamepad = nullptr);
+  ~VoyageKeys() override;
+
+  // Presses the named control at its middle when the mouse could; true when it did.
+  bool Click(const char* name);
+  // One look at the controller; the window's poll timer calls it.
+  void PollGamepad();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool Ours(QObject* receiver) const;
+  bool KeyPress(const QKeyEvent* key);
+  bool KeyRelease(const QKeyEvent* key);
+  void ReleaseAll();
+  PadHold KeysHold() const;
+  PadHold StickHold(const GamepadState& pad) const;
+  void Steer();
+  void SendToPad(int type, int button, int x, int y);
+  bool PadFree() const;
+
+  QPointer<QWidget> window_;
+  const QtControls& controls_;
+  Gamepad* gamepad_;
+  QTimer poll_;
+  std::set<int> held_keys_;
+  PadHold stick_;
+  PadHold held_;
+  GamepadState last_pad_;
+};
+
+}  // namespace qm
