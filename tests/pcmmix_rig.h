@@ -171,14 +171,14 @@ class MixRig : public ::testing::Test {
 };
 
 // The message of the EPcmMixError `statement` raises, or "(none)".
-#define MIX_ERROR(statement)                \
-  [&]() -> std::string {                    \
-    try {                                   \
-      statement;                            \
-    } catch (const ::qm::EPcmMixError& e) { \
-      return e.Message();                   \
-    }                                       \
-    return "(none)";                        \
+#define MIX_ERROR(statement)                         \
+  [&]() -> std::string {                             \
+    try {                                            \
+      statement;                                     \
+    } catch (const ::qm::EPcmMixError& mix_error_) { \
+      return mix_error_.Message();                   \
+    }                                                \
+    return "(none)";                                 \
   }()
 
 }  // namespace qm::testing
