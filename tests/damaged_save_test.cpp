@@ -1,15 +1,19 @@
 // Saved games edited by hand far beyond anything a voyage reaches: a check value of 0 (or one
-// recomputed by the editor) lets them through, CONTINUE stays open, and the voyage must fly on
-// them without its 32-bit sums running over (the sanitizer build stops on any such overflow).
+// recomputed by the editor) lets them through, CONTINUE stays open and resumes them exactly as
+// written, and the voyage must fly on them with its 32-bit sums wrapping round instead of running
+// into undefined behaviour (the sanitizer build stops on any such overflow).
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "cockpit_rig.h"
 #include "random_hand.h"
 #include "state/captain_rank.h"
 #include "state/save_files.h"
+#include "state/wrap32.h"
 #include "temp_game_folder.h"
 #include "title_rig.h"
 
@@ -59,28 +63,50 @@ class DamagedSave : public testing::TempGameFolder {
   }
 };
 
-TEST_F(DamagedSave, ValuesNoVoyageReachesAreBroughtBackWhenTheVoyageResumes) {
+// Names longer than the entry boxes allow, double-byte characters and a half-width one among them.
+std::string LongName(const char* base) {
+  std::string name;
+  for (int i = 0; i < 6; ++i)
+    name += Sj(base);
+  return name;
+}
+
+auto Record(const GameState& s) {
+  return std::tuple(s.commander_name, s.ship_name, s.distance_total, s.voyage_days, s.planets_found,
+                    s.bottles_found, s.sector_x, s.sector_y, s.sector_z, s.energy, s.hull,
+                    s.captain_level, s.point_state, s.energy_max, s.resources, s.resources_max,
+                    s.trouble_level, s.buoy_absence, s.hull_max);
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (std::size_t at; (at = bytes.find("\r\n", from)) != std::string::npos; from = at + 2)
+    lines.push_back(bytes.substr(from, at - from));
+  return lines;
+}
+
+TEST_F(DamagedSave, ContinueResumesAnyRecordThatLoadedExactlyAsWritten) {
   for (const std::int32_t big : {INT32_MAX, INT32_MIN, 1000001, -1000001}) {
     SCOPED_TRACE(big);
-    const GameState resumed = SaveAndContinue(Extreme(big));
-    const std::int32_t limit = big > 0 ? 1000000 : -1000000;
-    const std::int32_t edge = big > 0 ? kSectorMax : kSectorMin;
-    EXPECT_EQ(resumed.sector_x, edge);
-    EXPECT_EQ(resumed.sector_y, edge);
-    EXPECT_EQ(resumed.sector_z, edge);
-    for (std::int32_t v :
-         {resumed.voyage_days, resumed.planets_found, resumed.bottles_found, resumed.energy,
-          resumed.energy_max, resumed.hull, resumed.hull_max, resumed.resources,
-          resumed.resources_max, resumed.captain_level, resumed.buoy_absence})
-      EXPECT_EQ(v, limit);
-    for (std::int32_t level : resumed.trouble_level)
-      EXPECT_EQ(level, limit);
-    // Only carried, never summed: it stays as read.
-    EXPECT_EQ(resumed.distance_total, big);
+    GameState record = Extreme(big);
+    record.commander_name = LongName("星野ﾘｮｳ");
+    record.ship_name = LongName("銀河丸Q");
+    testing::FakeServices writer;
+    ASSERT_TRUE(SaveGame(record, writer.services));
+    const std::string written = ReadBytes(Path("dat/my.dat"));
+
+    const GameState resumed = Continue();
+    EXPECT_EQ(Record(resumed), Record(record));
+    EXPECT_EQ(resumed.story_stage(), record.story_stage());
+    // Saved again at once, the file comes back byte for byte.
+    testing::FakeServices again;
+    ASSERT_TRUE(SaveGame(resumed, again.services));
+    EXPECT_EQ(ReadBytes(Path("dat/my.dat")), written);
   }
 }
 
-TEST_F(DamagedSave, TheLimitsChangeNothingAVoyageCanReach) {
+TEST_F(DamagedSave, ValuesAVoyageCanReachResumeUnchangedToo) {
   GameState record = Extreme(1000000);
   record.sector_x = kSectorMin;
   record.sector_y = 7;
@@ -97,33 +123,113 @@ TEST_F(DamagedSave, TheLimitsChangeNothingAVoyageCanReach) {
   EXPECT_EQ(resumed.point_state, record.point_state);
 }
 
+TEST_F(DamagedSave, ACheckValueOfZeroLoadsAnyValuesAndCONTINUEKeepsThem) {
+  std::string text = LongName("アキラ") + "\r\n";
+  for (int line = 2; line <= 427; ++line)
+    text += (line == 11 ? "-2147483648" : "2147483647") + std::string("\r\n");
+  text += LongName("ノア") + "\r\n0\r\n";
+  WriteBytes(Path("dat/my.dat"), text);
+
+  const GameState resumed = Continue();
+  EXPECT_EQ(resumed.commander_name, LongName("アキラ"));
+  EXPECT_EQ(resumed.ship_name, LongName("ノア"));
+  EXPECT_EQ(resumed.sector_x, INT32_MAX);
+  EXPECT_EQ(resumed.captain_level, INT32_MIN);
+  EXPECT_EQ(resumed.resources, INT32_MAX);
+  EXPECT_EQ(resumed.point_state[17], INT32_MAX);
+  EXPECT_EQ(resumed.story_stage(), INT32_MAX);
+
+  // A few frames of the log-on screen bring the ship back into space and change nothing else;
+  // the save then writes its own check value where the file had 0.
+  testing::CockpitRig rig;
+  rig.game = resumed;
+  rig.vs.logon_step = 0;
+  for (int i = 0; i < 5; ++i) {
+    rig.fake.clock.AdvanceMs(100);
+    rig.voyage.Timer1Timer();
+  }
+  EXPECT_EQ(rig.vs.logon_step, 5);
+  EXPECT_EQ(rig.game.sector_x, kSectorMax);
+  ASSERT_TRUE(SaveGame(rig.game, rig.fake.services));
+  const std::vector<std::string> before = Lines(text);
+  const std::vector<std::string> after = Lines(ReadBytes(Path("dat/my.dat")));
+  ASSERT_EQ(after.size(), 429u);
+  for (std::size_t i = 0; i < 428; ++i) {
+    if (i >= 5 && i <= 7) continue;  // lines 6 to 8: the sector
+    EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
+  }
+  EXPECT_EQ(after[5], "30");
+  EXPECT_EQ(after[6], "30");
+  EXPECT_EQ(after[7], "30");
+  EXPECT_EQ(after[428], std::to_string(SaveChecksum(rig.game)));
+}
+
+// Where the values are used, a sum past the limits wraps as the 32-bit registers of the voyage
+// do; the sanitizer build proves each of them defined.
+TEST_F(DamagedSave, SumsPastTheLimitsWrapRound) {
+  testing::CockpitRig rig;
+  // The converter: half of 2147483647 is 1073741823, and twenty times that wraps to -20.
+  rig.game.resources = INT32_MAX;
+  rig.game.energy = 200;
+  rig.fake.dialogs.answers = {true};
+  rig.cockpit.Image4MouseDown();
+  ASSERT_EQ(rig.fake.dialogs.asked.size(), 1u);
+  EXPECT_NE(rig.fake.dialogs.asked[0].find(Sj("1073741823t → -20E")), std::string::npos);
+  EXPECT_EQ(rig.game.energy, 180);
+  EXPECT_EQ(rig.game.resources, 1073741824);
+
+  // A buoy's supply: twice 2147483647 is -2, and the resources run over to the lowest number.
+  ChartPoint& buoy = rig.game.chart[1];
+  buoy.kind = 1;
+  buoy.yield = INT32_MAX;
+  buoy.resource_gain = INT32_MAX;
+  rig.game.point_state[1] = 1;
+  rig.game.energy = 100;
+  rig.game.resources = 1;
+  rig.game.resources_max = INT32_MAX;
+  rig.cockpit.ArrivalExamination(1);
+  EXPECT_EQ(rig.game.energy, 98);
+  EXPECT_EQ(rig.game.resources, INT32_MIN);
+  EXPECT_EQ(rig.game.resources_max, INT32_MIN);  // the +1 hold wrapped too
+
+  // The fuel tank leaking past the lowest number wraps round to the top of the range.
+  rig.game.energy = INT32_MIN;
+  rig.game.energy_max = 200;
+  rig.game.trouble_level[kFuelTankDamage] = INT32_MAX;
+  // The second draw of the pass is the tank's 1 in 80; let it come up.
+  testing::SetRawAfter(rig.fake.random, 1, 0);
+  rig.cockpit.TroubleEffects();
+  EXPECT_EQ(rig.game.energy, 1);
+  // The check value sums the wrapped numbers the same way.
+  rig.game.voyage_days = INT32_MAX;
+  rig.game.sector_x = 1;
+  rig.game.sector_z = 0;
+  rig.game.energy = rig.game.captain_level = rig.game.energy_max = 0;
+  rig.game.resources = rig.game.resources_max = 0;
+  EXPECT_EQ(SaveChecksum(rig.game), INT32_MIN);
+}
+
+// A ship resumed far outside space meets no zone and no chart point there, and its first frame
+// brings it back to the edge sector.
+TEST_F(DamagedSave, AShipOutsideSpaceComesBackToTheEdge) {
+  for (const std::int32_t far : {INT32_MIN, INT32_MAX, -31, 31}) {
+    SCOPED_TRACE(far);
+    testing::CockpitRig rig;
+    rig.game.sector_x = rig.game.sector_y = rig.game.sector_z = far;
+    rig.fake.clock.AdvanceMs(100);
+    rig.voyage.Timer1Timer();
+    const std::int32_t edge = far < 0 ? kSectorMin : kSectorMax;
+    EXPECT_EQ(rig.game.sector_x, edge);
+    EXPECT_EQ(rig.game.sector_y, edge);
+    EXPECT_EQ(rig.game.sector_z, edge);
+    EXPECT_EQ(rig.vs.current_point, -1);
+  }
+}
+
 TEST_F(DamagedSave, ACaptainAboveAMillionStillHasNoRank) {
   const GameState resumed = SaveAndContinue(Extreme(INT32_MAX));
   EXPECT_EQ(RankTitle(resumed.captain_level), "");
   EXPECT_EQ(RankTitle(resumed.captain_level), RankTitle(INT32_MAX));
-}
-
-TEST_F(DamagedSave, ACheckValueOfZeroLoadsAnyValuesAndCONTINUELimitsThem) {
-  std::string text = Sj("アキラ") + "\r\n";
-  for (int line = 2; line <= 427; ++line)
-    text += (line == 11 ? "-2147483648" : "2147483647") + std::string("\r\n");
-  text += Sj("ノア") + "\r\n0\r\n";
-  WriteBytes(Path("dat/my.dat"), text);
-
-  // Loading keeps every value as read.
-  testing::FakeServices fake;
-  GameState loaded;
-  EXPECT_TRUE(LoadGame(loaded, fake.services));
-  EXPECT_EQ(loaded.sector_x, INT32_MAX);
-  EXPECT_EQ(loaded.captain_level, INT32_MIN);
-
-  const GameState resumed = Continue();
-  EXPECT_EQ(resumed.sector_x, kSectorMax);
-  EXPECT_EQ(resumed.captain_level, -1000000);
-  EXPECT_EQ(resumed.resources, 1000000);
-  // A point's state and the story stage are only compared, never summed: they stay as read.
-  EXPECT_EQ(resumed.point_state[17], INT32_MAX);
-  EXPECT_EQ(resumed.story_stage(), INT32_MAX);
 }
 
 // The voyage on such a save: every trouble at once, the hand on every button. Under the

@@ -334,19 +334,21 @@ TEST_F(SaveFiles, ChartFieldsComeInTheFileOrder) {
             std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
-TEST_F(SaveFiles, NamesKeepAtMostEightBytesAndWholeCharacters) {
+TEST_F(SaveFiles, EnteredNamesKeepAtMostEightBytesAndWholeCharacters) {
   EXPECT_EQ(FitName(Sj("ＡＢＣＤ")), Sj("ＡＢＣＤ"));
   EXPECT_EQ(FitName("ABCDEFGHIJ"), "ABCDEFGH");
   EXPECT_EQ(FitName("ABCDEFG" + Sj("星")), "ABCDEFG");
   EXPECT_EQ(FitName(Sj("ｱ星野銀河")), Sj("ｱ星野銀"));
+}
 
+TEST_F(SaveFiles, NamesReadFromTheFileAreKeptWholeWhateverTheirLength) {
   std::vector<std::string> lines(429, "0");
   lines[0] = Sj("宇宙の旅人です");
-  lines[427] = "QUELMARIN-1";
+  lines[427] = "QUELMARIN-1" + std::string(100000, 'Q');
   WriteSaved(lines);
   const GameState state = Load();
-  EXPECT_EQ(state.commander_name, Sj("宇宙の旅"));
-  EXPECT_EQ(state.ship_name, "QUELMARI");
+  EXPECT_EQ(state.commander_name, Sj("宇宙の旅人です"));
+  EXPECT_EQ(state.ship_name, lines[427]);
 }
 
 TEST_F(SaveFiles, LinesEndedByLineFeedsAloneStillReadLineByLine) {

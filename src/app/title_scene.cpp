@@ -172,7 +172,8 @@ void TitleScene::BitBtn2Click() {
 
 void TitleScene::count_bClick() {
   services_.sound.PlayMusic("not");
-  KeepFlyable(game_);
+  // The voyage resumes exactly as it was saved, whatever the file holds; the frames keep their
+  // sums defined and the sector inside space.
   OpenVoyage();
 }
 

@@ -6,6 +6,7 @@
 #include "cockpit/story_texts.h"
 #include "platform/cp932.h"
 #include "platform/random.h"
+#include "state/wrap32.h"
 
 namespace qm {
 namespace {
@@ -143,19 +144,19 @@ bool Cockpit::FirstArrival(int p) {
   const int k = point.kind;
   if (RecordsPosition(k)) AddMessage(Sj("この位置を記録しました。"));
   game_.point_state[static_cast<size_t>(p)] = kVisited;
-  ++game_.voyage_days;
+  game_.voyage_days = Add32(game_.voyage_days, 1);
   if (p == kEndingPoint) cs_.ending_tick = 1;
-  if (k == 19) ++game_.planets_found;
-  if (k == 16) ++game_.bottles_found;
+  if (k == 19) game_.planets_found = Add32(game_.planets_found, 1);
+  if (k == 16) game_.bottles_found = Add32(game_.bottles_found, 1);
   if (k == 11) {
     AddMessage(Sj("★彗星の成分から、エネルギーの研究が進展し、エネルギーの最大量が10増加した!!"));
     ShowMessageBox();
-    game_.energy_max += 10;
+    game_.energy_max = Add32(game_.energy_max, 10);
   }
   if (k == 15) {
     AddMessage(Sj("★難破船の部品を再利用し、船の耐久性をアップさせ、最大HPが 1増えた!!"));
     ShowMessageBox();
-    game_.hull_max += 1;
+    game_.hull_max = Add32(game_.hull_max, 1);
   }
   if (k == 18) {
     AddMessage(Sj("※違う空間へ転移してしまったようだ････！"));
@@ -170,18 +171,18 @@ bool Cockpit::FirstArrival(int p) {
   }
   if (GrowsHold(k)) {
     AddMessage(Sj("★最大資源積載量が 1増えた!!"));
-    game_.resources_max += 1;
+    game_.resources_max = Add32(game_.resources_max, 1);
   }
   if (Supplies(k)) {
     // Not capped here: the next instrument pass trims energy and resources to their maxima.
-    const std::int32_t e = 2 * point.yield;
+    const std::int32_t e = Mul32(2, point.yield);
     AddMessage(Sj("★エネルギー補給 > +") + SupplyGainText(e) + "!!");
     ShowMessageBox();
-    game_.energy += e;
+    game_.energy = Add32(game_.energy, e);
     const std::int32_t r = point.resource_gain;
     AddMessage(Sj("★資源補給 > +") + SupplyGainText(r) + "t!!");
     ShowMessageBox();
-    game_.resources += r;
+    game_.resources = Add32(game_.resources, r);
   }
   if (IsPlanet(k)) {
     PlanetSurvey(p);
@@ -234,20 +235,20 @@ void Cockpit::PlanetSurvey(int p) {
   if (!yes) {
     // Not surveyed: the planet asks again next time, and this call is not counted as a day.
     state = kKnown;
-    --game_.voyage_days;
+    game_.voyage_days = Sub32(game_.voyage_days, 1);
     return;
   }
   if (game_.resources < cost) {
     state = kKnown;
-    --game_.voyage_days;
+    game_.voyage_days = Sub32(game_.voyage_days, 1);
     AddMessage(Sj("調査に必要な資源が足りません.."));
     ShowMessageBox();
     return;
   }
-  game_.resources -= cost;
+  game_.resources = Sub32(game_.resources, cost);
   AddMessage(Sj("調査員を派遣しました。"));
   AddMessage(Sj("････････････････調査員が戻りました。報告します"));
-  ++game_.planets_found;
+  game_.planets_found = Add32(game_.planets_found, 1);
   SurveyReport(k, point.yield);
   ShowMessageBox();
 }
@@ -258,7 +259,7 @@ void Cockpit::SurveyReport(int k, std::int32_t outcome) {
       const std::int32_t a = k - 13;
       AddMessage(Sj("大型の地震が頻繁にあり、居住には適しませんでした"));
       AddMessage(Sj("鉱脈から資源を確保した > +") + Dec(a) + "t!!");
-      game_.resources += a;
+      game_.resources = Add32(game_.resources, a);
       break;
     }
     case 1:
@@ -270,24 +271,24 @@ void Cockpit::SurveyReport(int k, std::int32_t outcome) {
       const std::int32_t a = 8 * k - 140;
       AddMessage(Sj("強力な磁場に覆われており、居住には適しませんでした"));
       AddMessage(Sj("磁場帯からエネルギーを抽出できました > +") + Dec(a) + "E!");
-      game_.energy += a;
+      game_.energy = Add32(game_.energy, a);
       break;
     }
     case 3:
       AddMessage(Sj("重力が高過ぎ、居住には適しませんでした"));
       AddMessage(Sj("未知の微生物を発見しました >  宇宙船長LV+1"));
-      ++game_.captain_level;
+      game_.captain_level = Add32(game_.captain_level, 1);
       break;
     case 4:
       AddMessage(Sj("大気が不安定で、居住には適しませんでした"));
       AddMessage(Sj("未知の元素結合体を発見しました >  宇宙船長LV+1"));
-      ++game_.captain_level;
+      game_.captain_level = Add32(game_.captain_level, 1);
       break;
     case 5: {
       const std::int32_t a = 20 * (k - 20) + 40;
       AddMessage(Sj("危険な放射能を発生させており、居住には適しませんでした"));
       AddMessage(Sj("大気成分から強力なエネルギーを抽出できました > +") + Dec(a) + "E!");
-      game_.energy += a;
+      game_.energy = Add32(game_.energy, a);
       break;
     }
     default:

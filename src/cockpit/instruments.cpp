@@ -6,6 +6,7 @@
 #include "cockpit/story.h"
 #include "platform/cp932.h"
 #include "platform/random.h"
+#include "state/wrap32.h"
 
 namespace qm {
 namespace {
@@ -149,14 +150,14 @@ void Cockpit::EnergyDrain() {
   if (Roll(10) != 0) return;
   const std::int32_t s = TotalSpeed(vs_);
   const std::int32_t most = s / 20 + (s > 2 ? 1 : 0);
-  game_.energy -= Roll(most + 1);
+  game_.energy = Sub32(game_.energy, Roll(most + 1));
 }
 
 void Cockpit::EmptyTank() {
   if (game_.energy > 0) return;
   game_.energy = 0;
   // Flying on an empty tank wears the hull; drifting at a crawl does not.
-  if (Roll(50) == 0 && TotalSpeed(vs_) >= 3) --game_.hull;
+  if (Roll(50) == 0 && TotalSpeed(vs_) >= 3) game_.hull = Sub32(game_.hull, 1);
   if (vs_.blink_counter % 2 != 0) return;
   PreparePanel(14, true, true, kRed);
   panel_bitmap_.TextOut(0, 0, "< ENERGY LESS >");

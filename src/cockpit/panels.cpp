@@ -6,6 +6,7 @@
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
 #include "state/save_files.h"
+#include "state/wrap32.h"
 
 namespace qm {
 namespace {
@@ -132,12 +133,12 @@ void Cockpit::Image4MouseDown() {
   }
   const bool yes =
       services_.dialogs.Confirm(Sj("資源 ") + Dec(h) + Sj("tをエネルギーとして置換しますか？") +
-                                "\r\r" + Dec(h) + Sj("t → ") + Dec(20 * h) + "E");
+                                "\r\r" + Dec(h) + Sj("t → ") + Dec(Mul32(20, h)) + "E");
   services_.sound.PlayClick();
   if (!yes) return;
   // Energy above the maximum is trimmed by the next instrument pass.
-  game_.energy += 20 * h;
-  game_.resources -= h;
+  game_.energy = Add32(game_.energy, Mul32(20, h));
+  game_.resources = Sub32(game_.resources, h);
 }
 
 void Cockpit::Image5MouseDown() {
@@ -153,7 +154,7 @@ void Cockpit::Image5MouseDown() {
     services_.sound.PlayCue(0, "2.wav");
     return;
   }
-  game_.resources -= 1;
+  game_.resources = Sub32(game_.resources, 1);
   services_.sound.PlayClick();
   SaveGame(game_, services_);
 }

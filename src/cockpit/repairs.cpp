@@ -1,5 +1,6 @@
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
+#include "state/wrap32.h"
 
 namespace qm {
 
@@ -7,7 +8,7 @@ void Cockpit::Repair(int trouble, int cost, const char* done, const char* refuse
                      bool pad_to_even) {
   std::string text;
   if (game_.resources >= cost) {
-    game_.resources -= cost;
+    game_.resources = Sub32(game_.resources, cost);
     game_.trouble_level[static_cast<size_t>(trouble)] = 0;
     text = Sj(done) + Sj("\r\r資源：-") + Dec(cost) + Sj("ｔ");
   } else {
@@ -51,13 +52,13 @@ void Cockpit::tra_b4MouseDown() {
 
 void Cockpit::tra_b5MouseDown() {
   services_.sound.PlayClick();
-  Repair(kFire, 2 * game_.trouble_level[kFire], "ﾏｰﾒｲﾀﾞ「船内の火災を消化しました。」",
+  Repair(kFire, Mul32(2, game_.trouble_level[kFire]), "ﾏｰﾒｲﾀﾞ「船内の火災を消化しました。」",
          "ﾏｰﾒｲﾀﾞ「船内の火災を消化するのに必要な資源が足りません」", true);
 }
 
 void Cockpit::tra_b6MouseDown() {
   services_.sound.PlayClick();
-  Repair(kFuelTankDamage, 2 * game_.trouble_level[kFuelTankDamage],
+  Repair(kFuelTankDamage, Mul32(2, game_.trouble_level[kFuelTankDamage]),
          "ﾏｰﾒｲﾀﾞ「燃料タンク壁を修復しました。」",
          "ﾏｰﾒｲﾀﾞ「燃料タンク壁の修復に必要な資源が足りません」", true);
 }

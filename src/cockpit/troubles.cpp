@@ -3,6 +3,7 @@
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
 #include "platform/random.h"
+#include "state/wrap32.h"
 
 namespace qm {
 namespace {
@@ -30,7 +31,7 @@ void Cockpit::RaiseTrouble(int k) {
       // A second blow while sleepers lie injured kills them.
       std::string suffix;
       if (game_.resources_max >= 6) {
-        --game_.resources_max;
+        game_.resources_max = Sub32(game_.resources_max, 1);
         suffix = Sj("最大積載資源量が 1減少しました");
       }
       AddMessage(Dec(level) + Sj(" 人のコールドフリーパーが死亡しました。") + "\r\r" + suffix);
@@ -42,7 +43,7 @@ void Cockpit::RaiseTrouble(int k) {
     case kStellarWindPollution:
     case kFire:
     case kFuelTankDamage:
-      level = std::min(level + 1, kLevelCap);
+      level = std::min(Add32(level, 1), kLevelCap);
       break;
     case kMainSystemFault:
       level = Roll(4) + 1;
@@ -56,7 +57,7 @@ void Cockpit::RaiseTrouble(int k) {
 void Cockpit::HullHit() {
   if (Roll(2) == 0) {
     vs_.speed_forward = 0;
-    if (Roll(3) == 0) --game_.hull;
+    if (Roll(3) == 0) game_.hull = Sub32(game_.hull, 1);
     if (Roll(3) == 0) RaiseTrouble(kSleeperInjury);
     if (Roll(2) == 0) RaiseTrouble(kHullDamage);
     if (Roll(5) == 0) RaiseTrouble(kSystemDown);
@@ -74,7 +75,7 @@ void Cockpit::TroubleEffects() {
 
   if (vs_.pad_left_held == 1) {
     if (++cs_.engine_trouble_timer > kEngineHoldFrames && Roll(100) == 0) {
-      if (level(kEngineTrouble) >= 1) --game_.hull;
+      if (level(kEngineTrouble) >= 1) game_.hull = Sub32(game_.hull, 1);
       cs_.engine_trouble_timer = 0;
       RaiseTrouble(kEngineTrouble);
     }
@@ -82,19 +83,21 @@ void Cockpit::TroubleEffects() {
     cs_.engine_trouble_timer = 1;
   }
 
-  if (const std::int32_t l = level(kHullDamage); l >= 1 && Roll(std::max(300 - 10 * l, 100)) == 0) {
+  if (const std::int32_t l = level(kHullDamage);
+      l >= 1 && Roll(std::max(Sub32(300, Mul32(10, l)), 100)) == 0) {
     HullHit();
   }
   if (Roll(9000) == 0) RaiseTrouble(kStellarWindPollution);
   if (const std::int32_t l = level(kStellarWindPollution);
-      l >= 1 && Roll(std::max(400 - 20 * l, 200)) == 0) {
+      l >= 1 && Roll(std::max(Sub32(400, Mul32(20, l)), 200)) == 0) {
     RaiseTrouble(kSleeperInjury);
   }
-  if (const std::int32_t l = level(kFire); l >= 1 && Roll(std::max(400 - 30 * l, 100)) == 0) {
+  if (const std::int32_t l = level(kFire);
+      l >= 1 && Roll(std::max(Sub32(400, Mul32(30, l)), 100)) == 0) {
     HullHit();
   }
   if (const std::int32_t l = level(kFuelTankDamage); l >= 1 && Roll(80) == 0) {
-    game_.energy -= l;
+    game_.energy = Sub32(game_.energy, l);
   }
 
   if (const std::int32_t v = level(kMainSystemFault); v >= 1) {
@@ -124,12 +127,12 @@ void Cockpit::TroubleEffects() {
     }
   }
 
-  game_.buoy_absence += Roll(2);
+  game_.buoy_absence = Add32(game_.buoy_absence, Roll(2));
   if (game_.buoy_absence > kBuoyAbsenceLimit) {
     game_.buoy_absence = 0;
     RaiseTrouble(kInfection);
   }
-  if (level(kInfection) >= 1 && Roll(230) == 0) --game_.resources;
+  if (level(kInfection) >= 1 && Roll(230) == 0) game_.resources = Sub32(game_.resources, 1);
 }
 
 }  // namespace qm

@@ -46,8 +46,9 @@ enum Trouble : int {
 // sector grid built from it, and the end-of-voyage flag.
 struct GameState {
   // Commander record.
-  std::string commander_name;  // CP932, at most 8 bytes
-  std::string ship_name;       // CP932, at most 8 bytes
+  // CP932; the entry boxes allow 8 bytes, a saved game may bring any length.
+  std::string commander_name;
+  std::string ship_name;
   std::int32_t save_checksum = 0;
   std::int32_t hull_max = 0;
   std::int32_t buoy_absence = 0;

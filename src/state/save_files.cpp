@@ -45,7 +45,7 @@ void VisitSavedRecord(State& s, OnText&& text, OnNumber&& number) {
 void ReadSavedGame(const std::string& path, GameState& state) {
   TextReader reader(path);
   VisitSavedRecord(
-      state, [&](std::string& text) { text = FitName(reader.ReadText()); },
+      state, [&](std::string& text) { text = reader.ReadText(); },
       [&](std::int32_t& number) { number = reader.ReadNumber(); });
   state.save_checksum = reader.ReadNumber();
   reader.Close();
@@ -73,21 +73,6 @@ std::int32_t SaveChecksum(const GameState& s) {
                          s.energy_max, s.resources, s.resources_max})
     sum += static_cast<std::uint32_t>(v);
   return static_cast<std::int32_t>(sum);
-}
-
-void KeepFlyable(GameState& s) {
-  constexpr std::int32_t kLimit = 1000000;
-  auto limit = [](std::int32_t& v, std::int32_t lo, std::int32_t hi) {
-    v = v < lo ? lo : (v > hi ? hi : v);
-  };
-  for (std::int32_t* v : {&s.sector_x, &s.sector_y, &s.sector_z})
-    limit(*v, kSectorMin, kSectorMax);
-  for (std::int32_t* v :
-       {&s.voyage_days, &s.planets_found, &s.bottles_found, &s.energy, &s.hull, &s.captain_level,
-        &s.energy_max, &s.resources, &s.resources_max, &s.buoy_absence, &s.hull_max})
-    limit(*v, -kLimit, kLimit);
-  for (std::int32_t& level : s.trouble_level)
-    limit(level, -kLimit, kLimit);
 }
 
 std::string FitName(const std::string& name) {

@@ -27,16 +27,9 @@ bool SaveGame(const GameState& state, Services& services);
 // The check value of the saved game: eight values of the record summed with 32-bit wrap.
 std::int32_t SaveChecksum(const GameState& state);
 
-// CONTINUE resumes whatever record was loaded, and a hand-edited saved game may hold any number
-// (a check value of 0 lets it through), but the voyage does its sums in 32 bits. Beyond anything a
-// voyage reaches, the record is brought back: the sector into space, every amount and count to a
-// million either way (a captain's level of a million still has no rank). What a voyage can reach
-// stays unchanged; so do `distance_total`, which is only carried, and the point states and the
-// story stage, which are only compared.
-void KeepFlyable(GameState& state);
-
 // A name as the entry boxes allow it: at most 8 bytes, never ending in half a double-byte
-// character. Shorter names pass unchanged.
+// character. Shorter names pass unchanged. Names read from a saved game are never cut: the voyage
+// resumes with them as they were written.
 std::string FitName(const std::string& name);
 
 }  // namespace qm

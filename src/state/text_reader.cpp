@@ -114,7 +114,7 @@ std::string TextReader::ReadText() {
   std::string text;
   int c;
   while ((c = Peek()) >= 0 && !IsLineEnd(c)) {
-    if (text.size() < kMaxKeptText) text.push_back(static_cast<char>(c));
+    text.push_back(static_cast<char>(c));
     Take();
   }
   SkipLineEnd();

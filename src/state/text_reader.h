@@ -23,9 +23,6 @@ class TextReader {
   // Closes early so a close failure can be reported; the destructor closes quietly otherwise.
   void Close();
 
-  // A damaged file may hold a "line" of any length; only this much of one is kept.
-  static constexpr std::size_t kMaxKeptText = 65536;
-
  private:
   // The next byte without taking it, or -1 at the end of the file.
   int Peek();

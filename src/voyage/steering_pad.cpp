@@ -3,6 +3,7 @@
 
 #include "platform/cp932.h"
 #include "platform/random.h"
+#include "state/wrap32.h"
 #include "voyage/voyage.h"
 
 namespace qm {
@@ -49,7 +50,7 @@ void Voyage::speed_lMouseDown() {
   }
   services_.sound.PlayCue(0, "booster.wav");
   vs_.booster_seconds = 15;
-  game_.resources -= 2;
+  game_.resources = Sub32(game_.resources, 2);
 }
 
 void Voyage::DrawCockpitOverlay() {

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/random.h"
+#include "state/wrap32.h"
 #include "voyage/voyage.h"
 
 namespace qm {
@@ -14,7 +15,7 @@ bool Voyage::InZone(int kind) const {
   if (vs_.current_point != -1 && game_.chart[static_cast<size_t>(vs_.current_point)].kind == kind) {
     return true;
   }
-  return game_.GridCell(-game_.sector_x, game_.sector_z) == kind;
+  return game_.GridCell(Neg32(game_.sector_x), game_.sector_z) == kind;
 }
 
 void Voyage::StretchNoise(int k, int left, int top, int right, int bottom) {
@@ -130,11 +131,11 @@ void Wrap(std::int32_t& local, std::int32_t speed, std::int32_t& sector) {
   local += speed;
   if (local > 250) {
     local = -250;
-    ++sector;
+    sector = Add32(sector, 1);
   }
   if (local < -250) {
     local = 250;
-    --sector;
+    sector = Sub32(sector, 1);
   }
 }
 
@@ -182,7 +183,7 @@ void Voyage::ChartPointScan() {
   vs_.current_point = -1;
   for (int i = 0; i < kChartPointCount; ++i) {
     const ChartPoint& p = game_.chart[static_cast<size_t>(i)];
-    if (p.x != -game_.sector_x || p.y != game_.sector_y || p.z != game_.sector_z ||
+    if (p.x != Neg32(game_.sector_x) || p.y != game_.sector_y || p.z != game_.sector_z ||
         game_.point_state[static_cast<size_t>(i)] < 1) {
       continue;
     }
