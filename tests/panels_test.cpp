@@ -5,6 +5,9 @@
 
 #include "cockpit/panels.h"
 #include "cockpit_rig.h"
+#include "state/atomic_file.h"
+#include "state/save_files.h"
+#include "state/voyage_log.h"
 #include "temp_game_folder.h"
 
 namespace qm {
@@ -301,12 +304,34 @@ TEST_F(SavePanels, YesToTheQuitQuestionSavesThenEnds) {
   EXPECT_EQ(rig.game.resources, 0);
 }
 
-TEST_F(SavePanels, AFailedSaveStillEndsTheProgram) {
-  std::filesystem::remove_all(Path("dat"));
+TEST_F(SavePanels, AFailedSaveKeepsTheVoyageAndClosingAgainAsksAgain) {
+  WriteBytes(Path("dat/my.dat"), "old voyage\r\n");
+  // A folder where the new record is written first: the save fails before it replaces anything.
+  std::filesystem::create_directory(TemporaryPathFor(SavedGamePath()));
   int closed = 0;
-  rig.cockpit.FormClose([&] { ++closed; });
+  EXPECT_FALSE(rig.cockpit.FormClose([&] { ++closed; }));
+  EXPECT_EQ(rig.fake.dialogs.errors.size(), 1u);
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(rig.fake.dialogs.informed.empty());
+  EXPECT_EQ(rig.fake.sound.calls, (Calls{"click", "click"}));  // none after the error box
+  EXPECT_EQ(ReadBytes(Path("dat/my.dat")), "old voyage\r\n");
+
+  // Asked again, No ends the program without saving.
+  rig.fake.dialogs.default_answer = false;
+  EXPECT_TRUE(rig.cockpit.FormClose([&] { ++closed; }));
+  EXPECT_EQ(rig.fake.dialogs.asked, std::vector<std::string>(2, kQuit));
   EXPECT_EQ(rig.fake.dialogs.errors.size(), 1u);
   EXPECT_EQ(closed, 1);
+  EXPECT_EQ(ReadBytes(Path("dat/my.dat")), "old voyage\r\n");
+}
+
+TEST_F(SavePanels, AVoyageLogThatFailsAfterTheRecordStillEnds) {
+  std::filesystem::create_directory(VoyageLogPath());
+  int closed = 0;
+  EXPECT_TRUE(rig.cockpit.FormClose([&] { ++closed; }));
+  EXPECT_EQ(rig.fake.dialogs.errors.size(), 1u);
+  EXPECT_EQ(closed, 1);
+  EXPECT_TRUE(Saved());
 }
 
 TEST(TestControls, DoWhatTheySay) {

@@ -17,6 +17,8 @@
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/widgets/qt_dialogs.h"
+#include "state/atomic_file.h"
+#include "state/save_files.h"
 #include "temp_game_folder.h"
 
 namespace qm {
@@ -219,6 +221,24 @@ TEST_F(VoyageWindow, ClosingWithYesSaves) {
   w.close();
   EXPECT_EQ(closed, 1);
   EXPECT_TRUE(std::filesystem::exists(Path("dat/my.dat")));
+}
+
+TEST_F(VoyageWindow, ASaveThatCannotBeWrittenOnClosingKeepsTheWindowOpen) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  // A folder where the new record is written first: the save fails.
+  std::filesystem::create_directory(TemporaryPathFor(SavedGamePath()));
+  fake.dialogs.answers = {true, false};
+  w.close();
+  EXPECT_EQ(fake.dialogs.errors.size(), 1u);
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(w.isVisible());
+  // Closed again, the question comes again, and No ends without saving.
+  w.close();
+  EXPECT_EQ(fake.dialogs.asked.size(), 2u);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("dat/my.dat")));
 }
 
 // The real window on the real event loop: a real clock and real modal boxes. The survey question

@@ -43,8 +43,10 @@ class Cockpit : public VoyageHooks {
   void Image4MouseDown();
   void Image5MouseDown();
   // The player closes the voyage window: offers to record the voyage, then closes the title
-  // window, which ends the program whatever the answer.
-  void FormClose(const std::function<void()>& close_title_window);
+  // window, which ends the program whatever the answer. Only a record that could not be written
+  // stops it short: the player has read why, and the voyage goes on so that nothing since the
+  // last save is lost. Returns whether the title window was closed.
+  bool FormClose(const std::function<void()>& close_title_window);
   // Test controls; the window keeps them hidden and disabled.
   void Button1Click(int x_v, int y_v, int z_v);
   void Button2Click();

@@ -159,16 +159,21 @@ void Cockpit::Image5MouseDown() {
   SaveGame(game_, services_);
 }
 
-void Cockpit::FormClose(const std::function<void()>& close_title_window) {
+bool Cockpit::FormClose(const std::function<void()>& close_title_window) {
   services_.sound.PlayClick();
   if (services_.dialogs.Confirm(
           Sj("ゲームを終了します。\r※ここまでの出来事を記録しますか？\r（「いいえ」を選択すると、"
              "セーブせずに終了します）"))) {
     services_.sound.PlayClick();
-    SaveGame(game_, services_);
+    bool recorded = false;
+    SaveGame(game_, services_, &recorded);
+    // The error box has told the player; ending now would throw away the voyage since the last
+    // save. A voyage log that failed after the record was written loses nothing.
+    if (!recorded) return false;
   }
   services_.sound.PlayClick();
   if (close_title_window) close_title_window();
+  return true;
 }
 
 void Cockpit::Button1Click(int x_v, int y_v, int z_v) {

@@ -242,16 +242,22 @@ void TForm2::FormCreate() {
   voyage_.InitStars();
 }
 
-void TForm2::FormClose() {
-  // The window manager may ask again while the question is open; one answer is enough.
-  if (closing_) return;
+bool TForm2::FormClose() {
+  // The window manager may ask again while the question is open; one answer is enough, and the
+  // window stays until it is given.
+  if (closing_) return false;
   closing_ = true;
-  cockpit_.FormClose(close_title_window_);
+  const bool ended = cockpit_.FormClose(close_title_window_);
+  closing_ = false;
+  return ended;
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
-  FormClose();
-  event->accept();
+  if (FormClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 void TForm2::StartVoyage() {

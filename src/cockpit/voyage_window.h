@@ -37,7 +37,9 @@ class TForm2 : public QWidget {
   // Shows the window and starts the ship computer's log-on screen.
   void StartVoyage();
   // The close box: the quit question, then the title window is closed, which ends the program.
-  void FormClose();
+  // Returns false when the voyage goes on (a save that could not be written); closing again asks
+  // again.
+  bool FormClose();
   // What closing the title window means; until the title window exists, quitting the program.
   void SetCloseTitleWindow(std::function<void()> close) { close_title_window_ = std::move(close); }
 

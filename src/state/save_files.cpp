@@ -112,13 +112,15 @@ bool LoadGame(GameState& state, Services& services) {
   return quiet;
 }
 
-bool SaveGame(const GameState& state, Services& services) {
+bool SaveGame(const GameState& state, Services& services, bool* record_written) {
+  if (record_written != nullptr) *record_written = false;
   try {
     WriteFileAtomically(SavedGamePath(), SavedGameText(state));
   } catch (const FileFailure& failure) {
     services.dialogs.Error(FileErrorText(failure.code()));
     return false;
   }
+  if (record_written != nullptr) *record_written = true;
   // Saving happens only from the voyage window, while the title window is hidden.
   services.dialogs.Inform(Sj("セーブ完了！"));
   services.sound.PlayClick();

@@ -21,8 +21,9 @@ bool LoadGame(GameState& state, Services& services);
 
 // Records the voyage: replaces dat/my.dat (the old file stays whole if anything fails), tells the
 // player "セーブ完了！", plays the click cue and rewrites the voyage log. A failure is shown in
-// the error box and ends the save there; returns whether everything was written.
-bool SaveGame(const GameState& state, Services& services);
+// the error box and ends the save there; returns whether everything was written, and tells
+// through `record_written` whether dat/my.dat was (a failed voyage log comes after that).
+bool SaveGame(const GameState& state, Services& services, bool* record_written = nullptr);
 
 // The check value of the saved game: eight values of the record summed with 32-bit wrap.
 std::int32_t SaveChecksum(const GameState& state);
