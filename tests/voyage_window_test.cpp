@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -239,6 +241,72 @@ TEST_F(VoyageWindow, ASaveThatCannotBeWrittenOnClosingKeepsTheWindowOpen) {
   EXPECT_EQ(fake.dialogs.asked.size(), 2u);
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(std::filesystem::exists(Path("dat/my.dat")));
+}
+
+// Real clicks on the shown window, routed by Qt to whatever control lies under the pointer: only
+// the pad, the view and the bare window take the release (the "e2.wav" click, steering ended).
+TEST_F(VoyageWindow, OnlyThePadTheViewAndTheBareWindowTakeAButtonRelease) {
+  TForm2& w = Make();
+  w.FormCreate();
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  // Through the window system's door, so Qt itself finds the control under the pointer.
+  QWindow* door = w.windowHandle();
+  ASSERT_NE(door, nullptr);
+  w.state().logon_step = kLogonFrames;
+  auto releases = [&] {
+    int n = 0;
+    for (const std::string& c : fake.sound.calls)
+      n += c == "cue 2 e2.wav" ? 1 : 0;
+    return n;
+  };
+  struct Place {
+    const char* what;
+    QPoint at;
+    bool takes_release;
+  };
+  const Place places[] = {
+      {"pad", {198, 354}, true},
+      {"view", {200, 150}, true},
+      {"bare window left of the panel", {1, 320}, true},
+      {"status line", {250, 415}, false},
+      {"contact button", {298, 322}, false},
+      {"energy gauge", {50, 313}, false},
+      {"gauge plate", {100, 328}, false},
+      {"repair plate", {60, 420}, false},
+      {"booster plate", {320, 392}, false},
+      {"chart button", {350, 358}, false},
+  };
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.what);
+    w.state().pad_left_held = 1;
+    w.state().pad_right_held = 1;
+    const int before = releases();
+    QTest::mouseClick(door, Qt::LeftButton, Qt::NoModifier, p.at);
+    EXPECT_EQ(releases() - before, p.takes_release ? 1 : 0);
+    EXPECT_EQ(w.state().pad_left_held, p.takes_release ? 0 : 1);
+    EXPECT_EQ(w.state().pad_right_held, p.takes_release ? 0 : 1);
+  }
+  // The chart button opened the box over the panel, with nothing to list: a click closes it.
+  ASSERT_TRUE(Find("moji_box")->isVisible());
+  QTest::mouseClick(door, Qt::LeftButton, Qt::NoModifier, QPoint(200, 380));
+  EXPECT_FALSE(Find("moji_box")->isVisible());
+  // A page still being typed: a click on the box shows it whole, nothing more.
+  w.cockpit().AddMessage(std::string(40, 'A'));
+  w.cockpit().ShowMessageBox();
+  ASSERT_TRUE(Find("moji_box")->isVisible());
+  w.state().pad_left_held = 1;
+  const int before = releases();
+  QTest::mouseClick(door, Qt::LeftButton, Qt::NoModifier, QPoint(200, 380));
+  EXPECT_EQ(releases(), before);
+  EXPECT_EQ(w.state().pad_left_held, 1);
+  // A hold that began on the pad ends wherever the button comes up, the box included.
+  Find("moji_box")->hide();
+  QTest::mousePress(door, Qt::LeftButton, Qt::NoModifier, QPoint(198, 354));
+  Find("moji_box")->show();
+  QTest::mouseRelease(door, Qt::LeftButton, Qt::NoModifier, QPoint(200, 380));
+  EXPECT_EQ(releases(), before + 1);
+  EXPECT_EQ(w.state().pad_left_held, 0);
 }
 
 // The real window on the real event loop: a real clock and real modal boxes. The survey question

@@ -87,6 +87,15 @@ void TForm2::BuildLayout() {
   BuildPanel();
   BuildTestControls();
   BuildMessageBox();
+
+  // A button released over the pad, the view or the bare window ends steering with its click;
+  // every other control keeps its presses and releases to itself, so a click on the message box,
+  // the status line or a panel button is only that control's own click.
+  for (QObject* child : children()) {
+    auto* control = qobject_cast<QWidget*>(child);
+    if (control != nullptr && control != cg_ && control != cont_)
+      control->setAttribute(Qt::WA_NoMousePropagation);
+  }
 }
 
 void TForm2::BuildPanelButtons() {
