@@ -103,8 +103,9 @@ TEST(StarStep, FlyingForwardAStarPastTheEdgeIsRespawnedAtTheCentre) {
     // Reborn with radius 1, grown at once when it lands on a growth line.
     const bool grows = (x0 % 50 == 0 || y0 % 40 == 0) && x0 != 200 && y0 != 200;
     EXPECT_EQ(s.radius, grows ? 2 : 1);
-    // Then the first outward step of its new pattern, from the respawn point.
-    const int step = speed * s.radius;
+    // Then the first outward step of its new pattern, from the respawn point: S = speed times
+    // radius, and the step S times the radius again.
+    const int step = speed * s.radius * s.radius;
     const int a = motion == 1 ? step / 5 : motion == 3 ? step / 2 : step;
     const int b = motion == 0 ? step / 5 : motion == 2 ? step / 2 : step;
     EXPECT_EQ(s.x, x0 > 200 ? x0 + a : x0 - a);
@@ -127,14 +128,41 @@ TEST(StarStep, FlyingForwardTheCentreLineCountsAsLeftAndUp) {
   EXPECT_EQ(s.y, 153);
 }
 
+// Speed 2 and radius 3 off every growth line: S = 6, S x r = 18, (S x r) div 5 = 3, div 2 = 9.
+TEST(StarStep, TheFivePatternsStepByTheSpeedTimesTheRadiusSquared) {
+  struct Case {
+    int motion, x, y;
+  };
+  for (const Case& c : {Case{0, 319, 204}, Case{1, 304, 219}, Case{2, 319, 210}, Case{3, 310, 219},
+                        Case{4, 319, 219}}) {
+    SCOPED_TRACE(c.motion);
+    VoyageRig r;
+    r.vs.speed_forward = 2;
+    Star& s = Place(r, 301, 201, 3, c.motion);
+    r.voyage.StarStep();
+    EXPECT_EQ(s.radius, 3);
+    EXPECT_EQ(s.x, c.x);
+    EXPECT_EQ(s.y, c.y);
+  }
+  // Backwards the steps are negative and truncate towards zero: -18, -3.
+  VoyageRig r;
+  r.vs.speed_forward = -2;
+  r.vs.blink_counter = 1;
+  Star& s = Place(r, 301, 201, 3, 0);
+  r.voyage.StarStep();
+  EXPECT_EQ(s.x, 283);
+  EXPECT_EQ(s.y, 198);
+}
+
 TEST(StarStep, FlyingForwardStarsGrowOnTheFiftyAndFortyLines) {
   VoyageRig r;
   r.vs.speed_forward = 1;
   Star& s = Place(r, 100, 77, 2, 4);
   r.voyage.StarStep();
   EXPECT_EQ(s.radius, 3);
-  EXPECT_EQ(s.x, 97);  // the step uses the grown radius
-  EXPECT_EQ(s.y, 74);
+  // S = 1 x 3 with the grown radius, and the step S x 3 = 9 (4 with the radius before growing).
+  EXPECT_EQ(s.x, 91);
+  EXPECT_EQ(s.y, 68);
 
   Place(r, 33, 80, 50, 0);
   r.voyage.StarStep();
@@ -160,8 +188,9 @@ TEST(StarStep, FlyingBackwardStarsShrinkEveryFifthFrame) {
   r.vs.blink_counter = 10;
   r.voyage.StarStep();
   EXPECT_EQ(s.radius, 4);
-  EXPECT_EQ(s.x, 104);  // streams towards the centre
-  EXPECT_EQ(s.y, 84);
+  // S = -1 x 4, the step -4 x 4 = -16: it streams towards the centre.
+  EXPECT_EQ(s.x, 116);
+  EXPECT_EQ(s.y, 96);
   for (int blink = 11; blink <= 14; ++blink) {
     r.vs.blink_counter = blink;
     r.voyage.StarStep();
@@ -190,11 +219,12 @@ TEST(StarStep, FlyingBackwardStarsAtTheCentreOrShrunkAwayRespawnAtAnEdge) {
   for (const Star& s : r.vs.stars) {
     radii.insert(s.radius);
     EXPECT_EQ(s.motion, 4);
-    EXPECT_TRUE(s.x < 0 || s.x >= 400 || s.y < 0 || s.y >= 300) << s.x << "," << s.y;
-    left += s.x < 0;
-    right += s.x >= 400;
-    above += s.y < 0;
-    below += s.y >= 300;
+    // Put beyond an edge (at least 10 pixels out), then one step of r x r (at most 16) inwards.
+    EXPECT_TRUE(s.x <= 6 || s.x >= 394 || s.y <= 6 || s.y >= 294) << s.x << "," << s.y;
+    left += s.x <= 6;
+    right += s.x >= 394;
+    above += s.y <= 6;
+    below += s.y >= 294;
   }
   EXPECT_EQ(radii, (std::set<int>{3, 4}));
   EXPECT_GT(left, 0);
@@ -206,7 +236,7 @@ TEST(StarStep, FlyingBackwardStarsAtTheCentreOrShrunkAwayRespawnAtAnEdge) {
   Star& s = Place(r, 60, 70, 2, 4);
   r.voyage.StarStep();
   EXPECT_EQ(s.radius, 2);
-  EXPECT_EQ(s.x, 62);
+  EXPECT_EQ(s.x, 64);  // S = -2, the step -2 x 2
 }
 
 TEST(StarStep, EdgeWrapTestsRunInOrderEachSeeingTheOneBefore) {

@@ -96,7 +96,9 @@ void Voyage::StarStep() {
         s.radius = std::min(s.radius + 1, 50);
       }
       if (s.vz < 0 && vs_.blink_counter % 5 == 0) s.radius = std::max(s.radius - 1, 0);
-      const int step = s.vz * s.radius;
+      // S is the forward speed times the radius, and each step is S times the radius again, so a
+      // star speeds up as it grows on its way out.
+      const int step = s.vz * s.radius * s.radius;
       int a = step;
       int b = step;
       switch (s.motion) {
