@@ -47,6 +47,7 @@ class TForm1 : public QWidget, private TitleHost {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -65,6 +66,7 @@ class TForm1 : public QWidget, private TitleHost {
   void FormDestroy();
 
   QtControls& controls_;
+  const Clock& clock_;
   TForm2* voyage_window_ = nullptr;
   SoundCues* cues_ = nullptr;
   TitlePictures pics_;

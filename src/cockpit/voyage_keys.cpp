@@ -15,8 +15,10 @@
 namespace qm {
 namespace {
 
-// A controller is looked at ten times a second, as often as the frames run.
+// A controller is looked at ten times a second, as often as the frames run; with none plugged in,
+// twice a second is enough to notice one arriving.
 constexpr int kPollMs = 100;
+constexpr int kLookForPadMs = 500;
 
 bool IsSteeringKey(int key) {
   switch (key) {
@@ -232,6 +234,7 @@ bool VoyageKeys::KeyRelease(const QKeyEvent* key) {
 void VoyageKeys::PollGamepad() {
   if (gamepad_ == nullptr || !window_) return;
   const GamepadState pad = gamepad_->Poll();
+  poll_.setInterval(pad.connected ? kPollMs : kLookForPadMs);
   stick_ = StickHold(pad);
   Steer();
   struct Edge {

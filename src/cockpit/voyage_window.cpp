@@ -12,11 +12,14 @@
 
 #include "cockpit/picture_widget.h"
 #include "cockpit/text_label.h"
+#include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
 
 namespace qm {
 namespace {
+
+constexpr int kHiddenLookMs = 100;
 
 QFont PixelFont(const char* face, int pixels, bool bold, bool italic) {
   QFont font(QString::fromLatin1(face));
@@ -53,6 +56,8 @@ TForm2::TForm2(GameState& game, Services& services, QtControls& controls, QWidge
   LoadPanelPictures(panel_pics_);
   BuildLayout();
   timer1_.setInterval(5);
+  // Woken just when a frame is due (see PostedFrame); a precise timer never wakes early.
+  timer1_.setTimerType(Qt::PreciseTimer);
   connect(&timer1_, &QTimer::timeout, this, &TForm2::Tick);
 }
 
@@ -301,6 +306,9 @@ void TForm2::PostedFrame() {
     cont_->update();
     energy_l_->update();
   }
+  // The next call comes when the next frame is due rather than every 5 ms: the machine sleeps
+  // in between. While the window waits hidden there is nothing due; a slow look is enough.
+  timer1_.setInterval(MsUntil(vs_.next_frame_time, services_.clock.Now(), kHiddenLookMs));
 }
 
 void TForm2::mouseReleaseEvent(QMouseEvent*) {
