@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/cp932.h"
+#include "platform/gcc12_false_warnings.h"
 
 namespace qm {
 namespace {
@@ -46,7 +47,9 @@ GameState WornState() {
   s.voyage_over = 1;
   for (int i = 0; i < kChartPointCount; ++i) {
     ChartPoint& p = s.chart[static_cast<size_t>(i)];
+    QM_GCC12_FALSE_WARNINGS_BEGIN
     p.name = "P" + std::to_string(i);
+    QM_GCC12_FALSE_WARNINGS_END
     p.kind = i % 23;  // every kind 0..22 several times over
     p.x = i % 61 - 30;
     p.z = (i * 7) % 61 - 30;

@@ -7,6 +7,7 @@
 #include "cockpit/story_texts.h"
 #include "cockpit/text_label.h"
 #include "cockpit_rig.h"
+#include "platform/gcc12_false_warnings.h"
 
 namespace qm {
 namespace {
@@ -39,8 +40,10 @@ TEST(MessageQueue, PagesFillTheLowestFreeSlotAndShowingMovesTheBoxIntoPlace) {
 
 TEST(MessageQueue, TheFiftyFirstPageOverwritesSlotZero) {
   BoxRig rig;
+  QM_GCC12_FALSE_WARNINGS_BEGIN
   for (int i = 0; i <= 50; ++i)
     rig.cockpit.AddMessage("P" + std::to_string(i));
+  QM_GCC12_FALSE_WARNINGS_END
   EXPECT_EQ(rig.cs().message_pages[0], "P50");
   EXPECT_EQ(rig.cs().message_pages[1], "P1");
   EXPECT_EQ(rig.cs().message_pages[49], "P49");
@@ -94,6 +97,8 @@ TEST(Typewriter, AnOddPageEndsWithItsLastByteShown) {
   EXPECT_EQ(rig.Sounds("cue 3 pi.wav"), 1);
 }
 
+// GCC 12 reports its false overlap where the test's strings are torn down, at the closing brace.
+QM_GCC12_FALSE_WARNINGS_BEGIN
 TEST(Typewriter, AStepEndingInsideADoubleByteCharacterShowsOnlyWholeCharacters) {
   BoxRig rig;
   rig.cockpit.AddMessage("-");
@@ -109,6 +114,7 @@ TEST(Typewriter, AStepEndingInsideADoubleByteCharacterShowsOnlyWholeCharacters) 
   EXPECT_EQ(shown, (std::vector<std::string>{"A", "A" + Sj("あ"), "A" + Sj("あい") + "B",
                                              "A" + Sj("あい") + "B" + Sj("う")}));
 }
+QM_GCC12_FALSE_WARNINGS_END
 
 TEST(Click, DuringTheRevealCompletesThePageWithoutTurningIt) {
   BoxRig rig;

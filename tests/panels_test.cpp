@@ -5,6 +5,7 @@
 
 #include "cockpit/panels.h"
 #include "cockpit_rig.h"
+#include "platform/gcc12_false_warnings.h"
 #include "state/atomic_file.h"
 #include "state/save_files.h"
 #include "state/voyage_log.h"
@@ -98,7 +99,9 @@ struct ChartRig : CockpitRig {
     for (int i = 0; i < kChartPointCount; ++i) {
       ChartPoint& p = game.chart[static_cast<size_t>(i)];
       p.kind = 1;
+      QM_GCC12_FALSE_WARNINGS_BEGIN
       p.name = "P" + std::to_string(i);
+      QM_GCC12_FALSE_WARNINGS_END
     }
   }
   ChartPoint& Listed(int i, int kind, int state, int x = 1, int y = 2, int z = 3) {

@@ -16,6 +16,7 @@
 #include "pcmmix/pcmmix.h"
 #include "pcmmix/pump_notifier.h"
 #include "pcmmix/virtual_wave_out.h"
+#include "platform/gcc12_false_warnings.h"
 
 namespace qm::testing {
 
@@ -26,7 +27,9 @@ inline void PutLe(Bytes& out, std::uint32_t v, int n) {
     out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 inline void PutId(Bytes& out, const char* id) {
+  QM_GCC12_FALSE_WARNINGS_BEGIN
   out.insert(out.end(), id, id + 4);
+  QM_GCC12_FALSE_WARNINGS_END
 }
 
 // A "fmt " chunk body of 16 bytes.

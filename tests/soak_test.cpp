@@ -40,8 +40,6 @@ using testing::RandomHand;
 
 // An hour at 100 ms a frame, frames run inside questions included.
 constexpr int kHourOfFrames = 36000;
-// Memory is first measured once a tenth of the hour has warmed the caches up.
-constexpr int kWarmUpFrames = kHourOfFrames / 10;
 constexpr std::uint32_t kSeed = 20250613;
 // Frames between two placings of the ship before a chart point.
 constexpr int kPlaceEvery = 300;
@@ -217,7 +215,8 @@ TEST_F(Soak, AnHourOfRandomPlayLeavesNothingBrokenAndMemoryFlat) {
   while (played < total) {
     const int budget = std::min(total - played, 2000 + chooser.Next(6000));
     played += PlayOneRun(chooser, budget, figures);
-    // Between runs nothing of a run is left: the heap must come back to where it was.
+    // Between runs nothing of a run is left: the heap must come back to where it was. Memory is
+    // first measured once a tenth of the play has warmed the caches up.
     if (warm_rss == 0 && played >= total / 10) {
       warm_rss = ResidentKb();
       warm_heap = HeapInUse();

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/cp932.h"
+#include "platform/gcc12_false_warnings.h"
 
 namespace qm {
 namespace {
@@ -228,7 +229,9 @@ void CheckPlaces(const std::vector<const ChartRecord*>& by_index, const std::vec
 
 std::string ChartProblem::ToString() const {
   std::string out = file;
+  QM_GCC12_FALSE_WARNINGS_BEGIN
   if (line > 0) out += ":" + std::to_string(line);
+  QM_GCC12_FALSE_WARNINGS_END
   out += ": ";
   if (point >= 0) out += "point " + std::to_string(point) + (field.empty() ? ": " : ", ");
   if (!field.empty()) out += field + ": ";

@@ -1,4 +1,5 @@
 #include "platform/cp932.h"
+#include "platform/gcc12_false_warnings.h"
 #include "voyage/voyage.h"
 
 namespace qm {
@@ -44,7 +45,9 @@ void Voyage::LogonStep() {
         text = ">LOG ON";
         break;
       default:
+        QM_GCC12_FALSE_WARNINGS_BEGIN
         text = ">";
+        QM_GCC12_FALSE_WARNINGS_END
         break;
     }
     view_.TextOut(170, line.y, text);
