@@ -84,6 +84,7 @@ TEST(WindowScaler, BackAtOneTheWindowIsAsItWasBuilt) {
   EXPECT_TRUE(w.pad->isVisible());
   EXPECT_TRUE(w.hidden->isHidden());
   EXPECT_EQ(w.size(), QSize(40, 30));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(ViewOf(w), nullptr);
   QTest::mouseClick(w.pad, Qt::LeftButton, {}, QPoint(4, 3));
   EXPECT_EQ(w.pressed, QPoint(4, 3));
@@ -116,6 +117,22 @@ TEST(WindowScaler, TheKeysToggleFullScreenAndStepTheFactor) {
   scaler.SetScale(1000);
   EXPECT_EQ(scaler.scale(), scaler.MaxScale());
   EXPECT_LE(w.height(), screen.height());
+}
+
+TEST(WindowScaler, LeavingFullScreenFromAKeyOnTheViewKeepsTheViewUntilTheKeyIsDelivered) {
+  Window w;
+  w.show();
+  WindowScaler scaler(&w);
+  for (int round = 0; round < 3; ++round) {
+    QTest::keyClick(&w, Qt::Key_F11);
+    ASSERT_NE(ViewOf(w), nullptr);
+    // The view that takes this key is the one it takes away.
+    QTest::keyClick(ViewOf(w), Qt::Key_F11);
+    EXPECT_EQ(w.pad->parentWidget(), &w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ViewOf(w), nullptr);
+    EXPECT_EQ(w.size(), QSize(40, 30));
+  }
 }
 
 TEST(WindowSettings, TheChoiceIsRememberedAndADamagedFileGivesTheDefaults) {

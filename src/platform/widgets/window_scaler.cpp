@@ -160,9 +160,12 @@ void WindowScaler::Release() {
   QWidget* focus = QApplication::focusWidget();
   proxy_->setWidget(nullptr);
   MoveChildren(design_, window_);
-  delete view_;
-  delete scene_;
-  delete design_;
+  // The key that asked for this is still being delivered to the view: it and the rest go once
+  // that delivery is over.
+  view_->hide();
+  view_->deleteLater();
+  scene_->deleteLater();
+  design_->deleteLater();
   view_ = nullptr;
   scene_ = nullptr;
   proxy_ = nullptr;
