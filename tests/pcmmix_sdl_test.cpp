@@ -65,5 +65,33 @@ TEST_F(SdlTest, AKnownSoundComesOutOfTheDiskDriver) {
   EXPECT_EQ(*(found + 2999), 128);
 }
 
+// Some back ends cannot list their devices and SDL counts -1, while the default device plays: the
+// mixer must still find one device and open it, or every sound of the game is gone.
+TEST_F(SdlTest, ADeviceCountSDLCannotGiveIsTheDefaultDevice) {
+  const std::string out_file = folder_ + "/unlisted.raw";
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", out_file.c_str(), 1);
+  ::setenv("SDL_DISKAUDIODELAY", "0", 1);
+  WriteSettings("");
+  {
+    SdlWaveOut sdl([] { return -1; });
+    QueuedNotifier queued;
+    SteadyMsTimer steady;
+    PcmMixSetPlatform({&sdl, &queued, &steady});
+    EXPECT_EQ(sdl.GetNumDevs(), 1u);
+    WaveOutCaps caps;
+    EXPECT_EQ(sdl.GetDevCaps(0, caps), kMmNoError);
+    EXPECT_EQ(sdl.GetDevCaps(1, caps), kMmBadDeviceId);
+    session = PcmMixInit();
+    PcmMixActivate(session, true);
+    EXPECT_TRUE(S().activated);
+    PcmMixCloseSession(session);
+    PcmMixSetPlatform({&device, &notifier, &timer});
+  }
+  // A count of none is still none.
+  SdlWaveOut none([] { return 0; });
+  EXPECT_EQ(none.GetNumDevs(), 0u);
+}
+
 }  // namespace
 }  // namespace qm::testing

@@ -46,9 +46,14 @@ bool OpenAudio() {
   return SDL_Init(SDL_INIT_AUDIO) == 0;
 }
 
+int SdlOutputDevices() {
+  return SDL_GetNumAudioDevices(0);
+}
+
 }  // namespace
 
-SdlWaveOut::SdlWaveOut() : audio_(OpenAudio()) {}
+SdlWaveOut::SdlWaveOut(DeviceCounter count_devices)
+    : audio_(OpenAudio()), count_devices_(count_devices ? count_devices : &SdlOutputDevices) {}
 
 SdlWaveOut::~SdlWaveOut() {
   Close();
@@ -57,7 +62,13 @@ SdlWaveOut::~SdlWaveOut() {
 
 std::uint32_t SdlWaveOut::GetNumDevs() {
   if (!audio_) return 0;
-  return static_cast<std::uint32_t>(std::max(SDL_GetNumAudioDevices(0), 0));
+  // A count SDL cannot give still leaves the default device to play on: count that one.
+  const int n = count_devices_();
+  return n < 0 ? 1u : static_cast<std::uint32_t>(n);
+}
+
+bool SdlWaveOut::DefaultOnly() {
+  return audio_ && count_devices_() < 0;
 }
 
 bool SdlWaveOut::ValidDevice(std::uint32_t device_id) {
@@ -67,11 +78,18 @@ bool SdlWaveOut::ValidDevice(std::uint32_t device_id) {
 std::uint32_t SdlWaveOut::GetDevCaps(std::uint32_t device_id, WaveOutCaps& caps) {
   if (!ValidDevice(device_id)) return kMmBadDeviceId;
   SDL_AudioSpec spec{};
-  if (IsWaveMapper(device_id)) {
+  if (IsWaveMapper(device_id) || DefaultOnly()) {
     char* name = nullptr;
-    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0) return kMmError;
-    caps.name = ShortName(name);
-    SDL_free(name);
+    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0) {
+      caps.name = ShortName(name);
+      SDL_free(name);
+    } else if (IsWaveMapper(device_id)) {
+      return kMmError;
+    } else {
+      // Nothing to tell about the one device but that it is there.
+      caps.name.clear();
+      spec.channels = 1;
+    }
   } else {
     const int index = static_cast<int>(device_id);
     const char* name = SDL_GetAudioDeviceName(index, 0);
@@ -109,8 +127,9 @@ std::uint32_t SdlWaveOut::Open(std::uint32_t device_id, const PcmFormat& format,
   want.callback = &SdlWaveOut::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};
-  const char* name =
-      IsWaveMapper(device_id) ? nullptr : SDL_GetAudioDeviceName(static_cast<int>(device_id), 0);
+  const char* name = IsWaveMapper(device_id) || DefaultOnly()
+                         ? nullptr
+                         : SDL_GetAudioDeviceName(static_cast<int>(device_id), 0);
   // No format changes allowed: SDL converts our 8-bit stream to whatever the hardware wants.
   device_ = SDL_OpenAudioDevice(name, 0, &want, &have, 0);
   if (device_ == 0) {

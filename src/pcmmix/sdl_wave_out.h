@@ -15,8 +15,13 @@ namespace qm {
 
 class SdlWaveOut final : public WaveOut {
  public:
+  // How many output devices SDL can name, or -1 when it cannot list them; some back ends cannot,
+  // yet their default device plays.
+  using DeviceCounter = int (*)();
+
   // Starts SDL's audio subsystem (and nothing else of SDL); with no audio at all, no devices.
-  SdlWaveOut();
+  // `count_devices` stands in for SDL's own count, for tests of back ends this machine lacks.
+  explicit SdlWaveOut(DeviceCounter count_devices = nullptr);
   ~SdlWaveOut() override;
   SdlWaveOut(const SdlWaveOut&) = delete;
   SdlWaveOut& operator=(const SdlWaveOut&) = delete;
@@ -48,7 +53,11 @@ class SdlWaveOut final : public WaveOut {
   void Fill(std::uint8_t* stream, int len);
   bool ValidDevice(std::uint32_t device_id);
 
+  // Device 0 is SDL's default device when SDL cannot list its devices.
+  bool DefaultOnly();
+
   bool audio_ = false;
+  DeviceCounter count_devices_;
   std::uint32_t device_ = 0;  // SDL's device id; 0 = none
   Notifier* done_ = nullptr;
   std::unique_ptr<Slot[]> slots_;
