@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cockpit/picture_widget.h"
 #include "cockpit/text_label.h"
@@ -245,9 +246,12 @@ void TForm2::FormCreate() {
   setFixedSize(400, 428);
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
-  // A missing picture is named, then simply not drawn; the window is still made whole, so a
-  // damaged installation can still be flown and saved.
-  for (const std::string& path : LoadVoyagePictures(pics_)) {
+  // The first picture that cannot be read is named in one box (a whole cg folder gone is one
+  // fault, not thirty-two); it and any later ones are simply not drawn. The window is still made
+  // whole, so a damaged installation can still be flown and saved.
+  const std::vector<std::string> missing = LoadVoyagePictures(pics_);
+  if (!missing.empty()) {
+    const std::string& path = missing.front();
     services_.dialogs.Error(Sj("ﾌｧｲﾙ ") + Cp932FromUtf8(path).value_or(path) +
                             Sj(" は開けません."));
   }

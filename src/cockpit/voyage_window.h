@@ -31,8 +31,8 @@ class TForm2 : public QWidget {
   TForm2(GameState& game, Services& services, QtControls& controls, QWidget* parent = nullptr);
   ~TForm2() override;
 
-  // Window creation: caption, size, pictures, typewriter, stars. A picture that cannot be read
-  // is reported and left out; the window is still made whole.
+  // Window creation: caption, size, pictures, typewriter, stars. The first picture that cannot
+  // be read is reported; every one that cannot is left out, and the window is still made whole.
   void FormCreate();
   // Shows the window and starts the ship computer's log-on screen.
   void StartVoyage();
