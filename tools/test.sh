@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the tests need, then builds and runs every test twice: once as shipped (with the
-# end-to-end runs under a virtual X server) and once under AddressSanitizer and UBSan.
+# Installs what the tests need, then builds and runs every test twice: once optimised (with the
+# end-to-end runs under a virtual X server) and once under AddressSanitizer and UBSan; both are test
+# builds, with the hooks the end-to-end runs start the game through (QM_TEST_HOOKS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --test
@@ -11,13 +12,13 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== build and test"
 # Warnings stop the test command (here and in CI) but not a player's or a packager's build.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_WERROR=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
 echo "== sanitizers (ASan + UBSan)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF \
-  -DQM_WERROR=ON
+  -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0

@@ -14,9 +14,9 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "platform/sdl/sdl_gamepad.h"
-#include "platform/window_settings.h"
 #include "platform/widgets/qt_controls.h"
 #include "platform/widgets/qt_dialogs.h"
+#include "platform/window_settings.h"
 #include "state/game_state.h"
 
 int main(int argc, char** argv) {
@@ -53,7 +53,10 @@ int main(int argc, char** argv) {
   qm::SetViewPresenter([&controls] {
     if (QWidget* view = controls.Find("cg")) view->repaint();
   });
+#if defined(QM_TEST_HOOKS)
+  // Test builds only: a story roll started at a chosen frame, for the end-to-end runs.
   qm::ApplyTestStory(std::getenv("QM_TEST_STORY"), game, voyage_window.cockpit().state());
+#endif
 
   // The player's window sizes, once both windows have their own.
   qm::WindowSizes sizes(&title, &voyage_window, qm::WindowSettingsPath());

@@ -45,10 +45,15 @@ std::vector<char> ReadSong(const std::string& path) {
   return song;
 }
 
-// The folders the soundfonts are looked for in: the system's, unless QM_SOUNDFONT_DIRS names
-// others (separated by ':'), so that a test can take the soundfont away or offer a broken one.
+// The folders the soundfonts are looked for in: the system's; in a test build (QM_TEST_HOOKS),
+// QM_SOUNDFONT_DIRS may name others (separated by ':'), so that a test can take the soundfont away
+// or offer a broken one.
 std::vector<std::string> SoundfontFolders() {
+#if defined(QM_TEST_HOOKS)
   const char* dirs = std::getenv("QM_SOUNDFONT_DIRS");
+#else
+  const char* dirs = nullptr;
+#endif
   if (dirs == nullptr) return {"/usr/share/sounds/sf2"};
   std::vector<std::string> folders;
   std::string_view rest(dirs);

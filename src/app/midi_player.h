@@ -50,8 +50,8 @@ struct FluidConfig {
 };
 
 // The desktop's own: FluidR3, TimGM6mb, then whatever default-GM points to, in the system's
-// soundfont folder or in each folder QM_SOUNDFONT_DIRS names; PulseAudio (which PipeWire desktops
-// serve too), then ALSA.
+// soundfont folder or (in a test build) in each folder QM_SOUNDFONT_DIRS names; PulseAudio (which
+// PipeWire desktops serve too), then ALSA.
 FluidConfig DefaultFluidConfig();
 
 // Music through FluidSynth with its own audio driver. The synthesizer and its soundfont are made

@@ -63,8 +63,9 @@ class TForm2 : public QWidget {
   void BuildMessageBox();
   void BuildPanelButtons();
   void BuildTestControls();
-  // Troubles named in QM_TEST_TROUBLES ("0,2,4") are raised as the voyage starts, so the trouble
-  // list and the repairs can be tried without flying into danger.
+  // In a test build (QM_TEST_HOOKS), troubles named in QM_TEST_TROUBLES ("0,2,4") are raised as
+  // the voyage starts, so the trouble list and the repairs can be tried without flying into
+  // danger. The game a player builds has no such hook.
   void RaiseTestTroubles();
 
   GameState& game_;

@@ -3,7 +3,8 @@
 # colony ship crossing it; a new voyage in flight towards the first buoy with two troubles on
 # the panel; the arrival there with its message page; and, after saving and continuing, the
 # prologue roll. Each is cropped to the window's client area and kept small.
-# Usage: screenshots.sh GAME_DIR OUT_DIR   (needs Xvfb, xdotool and ImageMagick)
+# Usage: screenshots.sh GAME_DIR OUT_DIR   (needs Xvfb, xdotool and ImageMagick, and a game built
+# with -DQM_TEST_HOOKS=ON: the troubles and the roll are set going through its test hooks)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 game_src=$(cd "$1" && pwd)
