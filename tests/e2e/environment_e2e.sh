@@ -6,8 +6,9 @@
 #     the title and the voyage go on;
 #   - a game folder whose dat/ cannot be written, once mounted read-only (where this machine lets
 #     a mount namespace be made) and once with a folder standing where the save's temporary file
-#     goes: the save point and the quit question both show the error box, and the old save stays
-#     byte for byte, with nothing left beside it;
+#     goes: the save point and the quit question both show the error box, the voyage stays open
+#     after the failed save on quitting (closing again and answering No ends it), and the old save
+#     stays byte for byte, with nothing left beside it;
 #   - SIGTERM ends the game.
 # Usage: environment_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
 set -euo pipefail
@@ -88,6 +89,15 @@ refused_saves() {
   else
     fail "$what: quitting showed no box"
   fi
+  # The voyage since the last save is not thrown away: the game stays, flying, and closing again
+  # asks again; No then ends it without saving.
+  sleep 1
+  if alive && [ -n "$(qm_visible "号・船長")" ]; then
+    shot 0 0 400 428 "kept_${what// /_}"
+  else
+    fail "$what: a save that could not be written ended the voyage"
+  fi
+  qm_quit alt+n || fail "$what: closing again did not ask again"
   qm_wait_exit "$pid" || fail "$what: the game did not end"
   cmp -s "$saved" "$out/before.dat" || fail "$what: the old save was changed"
   [ ! -e "$game/航海日誌.txt" ] || fail "$what: a voyage log was written for a failed save"
