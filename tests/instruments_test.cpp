@@ -282,5 +282,33 @@ TEST(VoyageOver, AHullLostInTheEngineRollEndsTheVoyageInThatFrame) {
   EXPECT_EQ(rig.game.voyage_over, 1);
 }
 
+// The upkeep's rolls over many passes of a seeded generator, against the rates they are meant to
+// have: 1 in 9 or 1 in 11 for the drain, 1 in 40 or 1 in 60 for the tank, fall outside the band.
+TEST(UpkeepRates, TheDrainTakesOneInTenPassesAndAnEmptyTankOneHullInFifty) {
+  constexpr int kPasses = 20000;
+  {
+    CockpitRig rig;
+    rig.game.energy_max = rig.game.energy = 1000000;
+    rig.vs.speed_forward = 40;  // 40 / 20 + 1: up to 3 units when the 1 in 10 comes up
+    for (int i = 0; i < kPasses; ++i)
+      rig.Pass(i % 1000);
+    // One pass in ten takes 0, 1, 2 or 3 units alike: 0.15 a pass.
+    const double drained = 1000000 - rig.game.energy;
+    EXPECT_GT(drained, kPasses * 0.15 * 0.92);
+    EXPECT_LT(drained, kPasses * 0.15 * 1.08);
+  }
+  {
+    CockpitRig rig;
+    rig.game.energy = 0;
+    rig.game.hull_max = rig.game.hull = 1000000;
+    rig.vs.speed_forward = 3;
+    for (int i = 0; i < kPasses; ++i)
+      rig.Pass(i % 1000);
+    const double lost = 1000000 - rig.game.hull;
+    EXPECT_GT(lost, kPasses / 50.0 * 0.85);
+    EXPECT_LT(lost, kPasses / 50.0 * 1.15);
+  }
+}
+
 }  // namespace
 }  // namespace qm

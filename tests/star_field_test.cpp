@@ -498,5 +498,33 @@ TEST(ChartOverlay, GridFrameAndTheBlinkingShip) {
   EXPECT_FALSE(r.view.BrushClear());
 }
 
+// The zones' trouble rolls, over many frames of a seeded generator: the share of frames that raise
+// the trouble must lie close to the zone's 1 in N (1 in 80 where 1 in 100 is meant, or the other
+// way round, falls outside).
+TEST(ZoneTroubles, EachZoneRaisesItsTroubleAtItsOwnRate) {
+  struct Zone {
+    int kind, trouble, one_in;
+  };
+  for (const Zone& z : {Zone{5, 4, 100}, Zone{6, 5, 100}, Zone{13, 6, 80}, Zone{14, 9, 80}}) {
+    SCOPED_TRACE(z.kind);
+    VoyageRig r;
+    r.game.sector_grid[kGridSize / 2][kGridSize / 2] = static_cast<std::uint8_t>(z.kind);
+    r.pics.syowaku = SolidPicture(40, 30, 0x808080);
+    constexpr int kFrames = 20000;
+    for (int i = 0; i < kFrames; ++i) {
+      r.vs.blink_counter = i % 1000;
+      r.voyage.ClearView();
+      r.voyage.AsteroidView();
+      r.voyage.Zone13Effect();
+      r.voyage.Zone14Effect();
+    }
+    const double expected = static_cast<double>(kFrames) / z.one_in;
+    const int raised = r.hooks.Count("trouble " + std::to_string(z.trouble));
+    EXPECT_GT(raised, expected * 0.85);
+    EXPECT_LT(raised, expected * 1.15);
+    EXPECT_EQ(static_cast<int>(r.hooks.calls.size()), raised);  // no other zone's trouble
+  }
+}
+
 }  // namespace
 }  // namespace qm
