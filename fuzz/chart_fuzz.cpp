@@ -31,7 +31,7 @@ void CheckGrid(const qm::GameState& game) {
   for (int x = qm::kSectorMin; x <= qm::kSectorMax; ++x) {
     for (int z = qm::kSectorMin; z <= qm::kSectorMax; ++z) {
       const int cell = game.GridCell(x, z);
-      if (cell == 0) continue;
+      if (cell == qm::PointKind::kNone) continue;
       bool placed = false;
       for (const qm::ChartPoint& p : game.chart)
         placed = placed || (p.x == x && p.z == z && p.kind == cell);

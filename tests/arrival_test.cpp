@@ -170,7 +170,8 @@ TEST(ArrivalService, OnlyARepairDockMendsTheHullWallAndTheFuelTank) {
     rig.Arrive(7);
     PageList expected = {rig.Page(7)};
     for (int k = 0; k < kTroubleCount; ++k) {
-      const bool mended = kind == 3 || (k != kHullDamage && k != kFuelTankDamage);
+      const bool mended =
+          kind == PointKind::kRepairDock || (k != kHullDamage && k != kFuelTankDamage);
       if (mended) expected.push_back(all[static_cast<size_t>(k)]);
       EXPECT_EQ(rig.game.trouble_level[static_cast<size_t>(k)], mended ? 0 : 2) << kind << k;
     }

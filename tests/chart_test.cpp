@@ -332,7 +332,7 @@ TEST(ShippedChart, StartsBesideTheShipAndLeadsToTheEnding) {
   EXPECT_EQ(start.x, 0);
   EXPECT_EQ(start.y, 0);
   EXPECT_EQ(start.z, 0);
-  EXPECT_TRUE(IsBuoyCallKind(start.kind));
+  EXPECT_TRUE(Traits(start.kind).buoy_call);
   // The clue that starts the story is a point the ship does not know yet.
   ASSERT_GE(start.next_point, 1);
   EXPECT_EQ(g.point_state[static_cast<size_t>(start.next_point)], 0);
@@ -348,7 +348,7 @@ TEST(ShippedChart, StartsBesideTheShipAndLeadsToTheEnding) {
   // Zones may stand beside the trail, but a trail buoy is never itself inside one.
   for (int t : trail) {
     const ChartPoint& p = g.chart[static_cast<size_t>(t)];
-    EXPECT_FALSE(IsZoneKind(g.GridCell(p.x, p.z))) << "point " << t;
+    EXPECT_FALSE(Traits(g.GridCell(p.x, p.z)).zone) << "point " << t;
   }
 }
 
@@ -358,10 +358,10 @@ TEST(ShippedChart, HoldsEveryKindAndEverySurveyOutcome) {
   std::set<std::pair<int, int>> outcomes;
   for (const ChartPoint& p : g.chart) {
     ++kinds[p.kind];
-    if (p.kind >= 20) outcomes.insert({p.kind, p.yield});
+    if (Traits(p.kind).survey_cost > 0) outcomes.insert({p.kind, p.yield});
   }
-  for (int k = 1; k <= 22; ++k)
-    EXPECT_GE(kinds[k], k == 18 ? 2 : 4) << "kind " << k;
+  for (int k = kFirstPointKind; k <= kLastPointKind; ++k)
+    EXPECT_GE(kinds[k], k == PointKind::kWarp ? 2 : 4) << "kind " << k;
   std::set<int> outcome_seen;
   for (auto [kind, outcome] : outcomes)
     outcome_seen.insert(outcome);

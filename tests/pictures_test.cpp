@@ -35,7 +35,7 @@ std::vector<std::string> PictureNames() {
       "image2", "image6", "contact_b", "contact_b2", "u_map_b", "u_map_b2", "image3",  "image4",
       "image5", "title",  "alone1",    "alone2",     "alone3",  "logo",     "title_a"};
   for (int k = 1; k <= 22; ++k)
-    if (KindHasPicture(k)) names.push_back("bui" + std::to_string(k));
+    if (Traits(k).has_picture) names.push_back("bui" + std::to_string(k));
   for (int k = 0; k <= 6; ++k)
     names.push_back("noize" + std::to_string(k));
   for (int n = 1; n <= 10; ++n)
@@ -62,7 +62,7 @@ TEST_F(Pictures, EveryPictureTheWindowsLoadIsThere) {
   const std::vector<std::string> failed = LoadVoyagePictures(voyage);
   EXPECT_TRUE(failed.empty()) << "first missing: " << (failed.empty() ? "" : failed.front());
   for (int k = 0; k <= 22; ++k) {
-    EXPECT_EQ(voyage.bui[static_cast<size_t>(k)].IsNull(), !KindHasPicture(k)) << "kind " << k;
+    EXPECT_EQ(voyage.bui[static_cast<size_t>(k)].IsNull(), !Traits(k).has_picture) << "kind " << k;
   }
   TitlePictures title;
   EXPECT_TRUE(LoadTitlePictures(title));
@@ -175,7 +175,7 @@ TEST_F(Pictures, KeyedPicturesHaveTheirKeyAndMoreThanTheKey) {
                               {"u_map_b2", &panel.u_map_b2},     {"image4", &panel.image4},
                               {"image5", &panel.image5}};
   for (int k = 1; k <= 22; ++k)
-    if (KindHasPicture(k)) keyed.push_back({"bui" + std::to_string(k), &voyage.bui[size_t(k)]});
+    if (Traits(k).has_picture) keyed.push_back({"bui" + std::to_string(k), &voyage.bui[size_t(k)]});
   for (int k = 0; k <= 6; ++k)
     keyed.push_back({"noize" + std::to_string(k), &voyage.noize[size_t(k)]});
   for (int n = 0; n < 10; ++n)
@@ -249,7 +249,7 @@ TEST_F(Pictures, PointPicturesAreSquareSilhouettesAndAllDifferent) {
   LoadVoyagePictures(voyage);
   std::vector<int> kinds;
   for (int k = 1; k <= 22; ++k)
-    if (KindHasPicture(k)) kinds.push_back(k);
+    if (Traits(k).has_picture) kinds.push_back(k);
   for (int k : kinds) {
     const Surface& p = voyage.bui[static_cast<size_t>(k)];
     // Stretched into a square from a few pixels to hundreds: square, and big enough to hold

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <set>
 
 #include "voyage_rig.h"
@@ -341,8 +342,8 @@ TEST(AsteroidView, SkippedWhenALocalCoordinateIsExactlyAtTheEdge) {
 TEST(ZoneEffects, NoiseZoneStretchesANoisePictureEveryFourthFrame) {
   VoyageRig r;
   ZoneCell(r, 13);
-  r.pics.noize[3] = SolidPicture(4, 4, 0x333333);
-  r.pics.noize[4] = SolidPicture(4, 4, 0x444444);
+  r.pics.noize[kNoiseInterference] = SolidPicture(4, 4, 0x333333);
+  r.pics.noize[kNoiseInterference2] = SolidPicture(4, 4, 0x444444);
   int shown = 0;
   for (int blink = 0; blink < 40; ++blink) {
     r.vs.blink_counter = blink;
@@ -448,7 +449,7 @@ Color DotInside(const VoyageRig& r, int x, int z) {
 
 TEST(ChartOverlay, VisitedPointsShowInTheirKindsColours) {
   VoyageRig r;
-  for (int kind = 1; kind <= 22; ++kind) {
+  for (int kind = kFirstPointKind; kind <= kLastPointKind; ++kind) {
     ChartPoint& p = r.game.chart[static_cast<size_t>(kind)];
     p.x = kind - 11;  // -10..11 along X
     p.z = kind % 2 ? 5 : -6;
@@ -463,12 +464,19 @@ TEST(ChartOverlay, VisitedPointsShowInTheirKindsColours) {
   r.vs.blink_counter = 1;
   r.voyage.ChartOverlay();
 
-  for (int kind = 1; kind <= 22; ++kind) {
+  for (int kind = kFirstPointKind; kind <= kLastPointKind; ++kind) {
     const ChartPoint& p = r.game.chart[static_cast<size_t>(kind)];
+    using enum PointKind;
+    auto among = [kind](std::initializer_list<PointKind> kinds) {
+      return std::find(kinds.begin(), kinds.end(), static_cast<PointKind>(kind)) != kinds.end();
+    };
     Color want = kBlack;
-    if (kind <= 4 || (kind >= 8 && kind <= 10) || kind == 18) want = kAqua;
-    if (kind == 6 || kind == 17 || kind >= 20) want = kGreen;
-    if (kind == 19) want = 0xFF0000;
+    if (among({kAltairBuoy, kVegaBuoy, kRepairDock, kEnergyStation, kSurveyBuoy, kDistressBuoy,
+               kRelayBuoy, kWarp}))
+      want = kAqua;
+    if (among({kAsteroidBelt, kSupplyPoint, kSmallPlanet, kMediumPlanet, kLargePlanet}))
+      want = kGreen;
+    if (among({kSpecialPlanet})) want = 0xFF0000;
     EXPECT_EQ(DotOutline(r, p.x, p.z), want) << "kind " << kind;
   }
   EXPECT_EQ(DotOutline(r, 0, 12), kBlack);

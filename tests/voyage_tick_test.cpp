@@ -215,7 +215,7 @@ TEST(ChartPointScan, CollisionBoxIsTestedAfterTheDrift) {
     r.vs.local_x = c.x;
     r.vs.local_y = c.y;
     r.vs.local_z = c.z;
-    const int drift_z = c.kind == 12 ? 2 : 0;
+    const int drift_z = c.kind == PointKind::kGravityBody ? 2 : 0;
     r.Frame();
     if (c.hit) {
       EXPECT_EQ(r.vs.local_z, c.z + drift_z - 20);
@@ -270,8 +270,8 @@ TEST(Zones, TheClearSeesLastFramesPointAndTheNoiseZoneSeesThisFrames) {
 
   VoyageRig n;
   n.PointHere(2, 13);
-  n.pics.noize[3] = SolidPicture(8, 8, 0x111111);
-  n.pics.noize[4] = SolidPicture(8, 8, 0x222222);
+  n.pics.noize[kNoiseInterference] = SolidPicture(8, 8, 0x111111);
+  n.pics.noize[kNoiseInterference2] = SolidPicture(8, 8, 0x222222);
   n.vs.blink_counter = 3;
   n.Frame();
   const Color c = n.view.Pixel(10, 10);
@@ -400,8 +400,8 @@ TEST(FrameOrder, InstrumentsFollowTheFrameInWhichTheLogOnEnds) {
 
 TEST(FrameEffects, FlashesBannerBlinksAndTheEndOfVoyageNoise) {
   VoyageRig r;
-  r.pics.noize[0] = SolidPicture(4, 4, 0x0000A0);
-  r.pics.noize[1] = SolidPicture(4, 4, 0x0000B0);
+  r.pics.noize[kNoiseSignalLost] = SolidPicture(4, 4, 0x0000A0);
+  r.pics.noize[kNoiseSignalLost2] = SolidPicture(4, 4, 0x0000B0);
   r.pics.noize[5] = SolidPicture(4, 4, 0x0000C0);
   r.pics.noize[6] = SolidPicture(4, 4, 0x0000D0);
 

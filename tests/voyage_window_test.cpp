@@ -124,10 +124,10 @@ TEST_F(VoyageWindow, TheFirstMissingPictureIsNamedAndTheWindowIsStillMadeWhole) 
   EXPECT_EQ(fake.dialogs.errors, (std::vector<std::string>{Error("gamen.bmp")}));
   const VoyagePictures& p = w.pictures();
   EXPECT_TRUE(p.gamen.IsNull());
-  EXPECT_TRUE(p.noize[3].IsNull());
+  EXPECT_TRUE(p.noize[kNoiseInterference].IsNull());
   // The pictures after the missing ones are there.
   EXPECT_FALSE(p.txt.IsNull());
-  EXPECT_FALSE(p.noize[4].IsNull());
+  EXPECT_FALSE(p.noize[kNoiseInterference2].IsNull());
   EXPECT_FALSE(p.bui[22].IsNull());
   EXPECT_FALSE(p.syowaku.IsNull());
   // Typewriter started and stars placed.

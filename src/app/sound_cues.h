@@ -27,10 +27,9 @@ std::unique_ptr<TPcmMix> MakePcmMix1();
 class SoundCues final : public Sound {
  public:
   // Slot k holds the wave last played on channel k, 0..3.
-  static constexpr int kWaveSlots = 4;
+  static constexpr int kWaveSlots = kGameChannels;
   // The clicks "0.wav" .. "18.wav".
   static constexpr int kClicks = 19;
-  static constexpr int kClickChannel = 1;
 
   // Without a mixer the effects are silent; the music and the clicks' rolls go on regardless.
   SoundCues(std::unique_ptr<TPcmMix> mix, MidiPlayer& music, Random& random);

@@ -210,7 +210,7 @@ void TitleScene::StartLogon() {
   // The title has handed over to the voyage window, so it was shown: its timer may stop.
   title_shown_ = true;
   if (voyage_ != nullptr) voyage_->logon_step = 0;
-  services_.sound.PlayCue(0, "log.wav");
+  services_.sound.PlayCue(kEventChannel, "log.wav");
 }
 
 }  // namespace qm

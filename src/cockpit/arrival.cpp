@@ -1,7 +1,5 @@
 #include "cockpit/arrival.h"
 
-#include <initializer_list>
-
 #include "cockpit/cockpit.h"
 #include "cockpit/story_texts.h"
 #include "platform/cp932.h"
@@ -13,36 +11,6 @@ namespace {
 
 constexpr std::int32_t kVisited = 2;
 constexpr std::int32_t kKnown = 1;
-
-bool IsOneOf(int kind, std::initializer_list<int> kinds) {
-  for (int k : kinds)
-    if (k == kind) return true;
-  return false;
-}
-
-bool IsPlanet(int kind) {
-  return kind >= 20 && kind <= 22;
-}
-
-// Buoys, the energy station, the warp and the special planet mark themselves on the chart.
-bool RecordsPosition(int kind) {
-  return IsOneOf(kind, {1, 2, 3, 4, 8, 9, 10, 18, 19});
-}
-
-// Every place that is not a station, a zone, a one-off find or a planet to survey adds a tonne
-// of hold the first time the ship calls there.
-bool GrowsHold(int kind) {
-  return !IsOneOf(kind, {4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 18, 20, 21, 22});
-}
-
-bool Supplies(int kind) {
-  return IsOneOf(kind, {1, 2, 3, 8, 9, 10, 17});
-}
-
-// What is left once stations, zones, finds and planets are set aside are the buoys.
-bool CallsAsBuoy(int kind) {
-  return !IsOneOf(kind, {4, 5, 6, 7}) && !(kind >= 11 && kind <= 22);
-}
 
 bool IsChartIndex(std::int32_t i) {
   return i >= 0 && i < kChartPointCount;
@@ -106,7 +74,7 @@ bool Cockpit::ArrivalExamination(int p) {
   const int k = point.kind;
   std::int32_t& state = game_.point_state[static_cast<size_t>(p)];
 
-  services_.sound.PlayCue(0, "on.wav");
+  services_.sound.PlayCue(kEventChannel, "on.wav");
   vs_.arrival_banner = 10;
   vs_.speed_side = 0;
   vs_.speed_up = 0;
@@ -114,66 +82,66 @@ bool Cockpit::ArrivalExamination(int p) {
   game_.buoy_absence = 0;
 
   // A planet is named only once it has been surveyed; before that the question names it.
-  if (k < 20 || state == kVisited) AddMessage(ArrivalPage(point));
+  if (Traits(k).named_unvisited || state == kVisited) AddMessage(ArrivalPage(point));
   if (state == kKnown && FirstArrival(p)) return true;
   ShowMessageBox();
 
-  if (k == 19) {
+  if (k == PointKind::kSpecialPlanet) {
     AddMessage(Sj("おめでとう・・・"));
     ShowMessageBox();
   }
-  if (k == 6) {
+  if (k == PointKind::kAsteroidBelt) {
     AddMessage(Sj("ここは小惑星帯です。長く留まる事は危険です"));
     ShowMessageBox();
   }
-  if (k == 5) {
+  if (k == PointKind::kHotZone) {
     AddMessage(Sj("ここは高熱地帯です。長く留まる事は危険です"));
     ShowMessageBox();
   }
-  if (k == 4) {
+  if (k == PointKind::kEnergyStation) {
     AddMessage(Sj("★エネルギー補給 > 満タン!!"));
     ShowMessageBox();
     game_.energy = game_.energy_max;
   }
-  if (state == kVisited && CallsAsBuoy(k)) BuoyCall(p);
+  if (state == kVisited && Traits(k).buoy_call) BuoyCall(p);
   return false;
 }
 
 bool Cockpit::FirstArrival(int p) {
   const ChartPoint& point = game_.chart[static_cast<size_t>(p)];
   const int k = point.kind;
-  if (RecordsPosition(k)) AddMessage(Sj("この位置を記録しました。"));
+  if (Traits(k).records_position) AddMessage(Sj("この位置を記録しました。"));
   game_.point_state[static_cast<size_t>(p)] = kVisited;
   game_.voyage_days = Add32(game_.voyage_days, 1);
   if (p == kEndingPoint) cs_.ending_tick = 1;
-  if (k == 19) game_.planets_found = Add32(game_.planets_found, 1);
-  if (k == 16) game_.bottles_found = Add32(game_.bottles_found, 1);
-  if (k == 11) {
+  if (k == PointKind::kSpecialPlanet) game_.planets_found = Add32(game_.planets_found, 1);
+  if (k == PointKind::kBottle) game_.bottles_found = Add32(game_.bottles_found, 1);
+  if (k == PointKind::kComet) {
     AddMessage(Sj("★彗星の成分から、エネルギーの研究が進展し、エネルギーの最大量が10増加した!!"));
     ShowMessageBox();
     game_.energy_max = Add32(game_.energy_max, 10);
   }
-  if (k == 15) {
+  if (k == PointKind::kWreck) {
     AddMessage(Sj("★難破船の部品を再利用し、船の耐久性をアップさせ、最大HPが 1増えた!!"));
     ShowMessageBox();
     game_.hull_max = Add32(game_.hull_max, 1);
   }
-  if (k == 18) {
+  if (k == PointKind::kWarp) {
     AddMessage(Sj("※違う空間へ転移してしまったようだ････！"));
     ShowMessageBox();
     game_.sector_x = 29 - Roll(48);
     game_.sector_z = 29 - Roll(48);
   }
-  if (k == 7) {
+  if (k == PointKind::kResourceDepot) {
     AddMessage(Sj("★資源調達 > 満タン!!"));
     ShowMessageBox();
     game_.resources = game_.resources_max;
   }
-  if (GrowsHold(k)) {
+  if (Traits(k).grows_hold) {
     AddMessage(Sj("★最大資源積載量が 1増えた!!"));
     game_.resources_max = Add32(game_.resources_max, 1);
   }
-  if (Supplies(k)) {
+  if (Traits(k).supplies) {
     // Not capped here: the next instrument pass trims energy and resources to their maxima.
     const std::int32_t e = Mul32(2, point.yield);
     AddMessage(Sj("★エネルギー補給 > +") + SupplyGainText(e) + "!!");
@@ -184,7 +152,7 @@ bool Cockpit::FirstArrival(int p) {
     ShowMessageBox();
     game_.resources = Add32(game_.resources, r);
   }
-  if (IsPlanet(k)) {
+  if (Traits(k).survey_cost > 0) {
     PlanetSurvey(p);
     return true;
   }
@@ -211,7 +179,7 @@ void Cockpit::BuoyCall(int p) {
   reveal(point.extra_point, [](const ChartPoint& t) { return ExtraPointPage(t); });
 
   // Only a repair dock can mend the hull wall and the fuel tank.
-  const bool dock = point.kind == 3;
+  const bool dock = Traits(point.kind).dock;
   for (int i = 0; i < kTroubleCount; ++i) {
     std::int32_t& level = game_.trouble_level[static_cast<size_t>(i)];
     if (level < 1) continue;
@@ -225,7 +193,7 @@ void Cockpit::BuoyCall(int p) {
 void Cockpit::PlanetSurvey(int p) {
   const ChartPoint& point = game_.chart[static_cast<size_t>(p)];
   const int k = point.kind;
-  const std::int32_t cost = k - 17;
+  const std::int32_t cost = Traits(k).survey_cost;
   std::int32_t& state = game_.point_state[static_cast<size_t>(p)];
 
   // The voyage keeps flying while the question is open; the frames run meanwhile count the

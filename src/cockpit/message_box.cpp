@@ -45,7 +45,7 @@ void Cockpit::TypewriterStep() {
     shown = length > 0;
   }
   if (shown && cs_.typewriter_pos >= 2 && length / 2 + 1 > cs_.typewriter_pos) {
-    services_.sound.PlayCue(3, "pi.wav");
+    services_.sound.PlayCue(kSignalChannel, "pi.wav");
   }
   if (length < 2 * cs_.typewriter_pos) cs_.typewriter_pos = length / 2 + 1;
   ++cs_.typewriter_pos;

@@ -1,7 +1,5 @@
 #include "cockpit/panels.h"
 
-#include <initializer_list>
-
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
@@ -12,24 +10,6 @@ namespace qm {
 namespace {
 
 constexpr char kShortOfResources[] = "資源が足りません";
-
-bool IsOneOf(int kind, std::initializer_list<int> kinds) {
-  for (int k : kinds)
-    if (k == kind) return true;
-  return false;
-}
-
-// Points known from the start (stations, zones, finds, planets) would fill the chart before
-// the voyage began, so only what buoys revealed is listed while merely known.
-bool ListedWhenKnown(int kind) {
-  return !IsOneOf(kind, {3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 18, 20, 21, 22});
-}
-
-// Of the visited, the places worth coming back to: buoys, docks, stations, warps and the
-// special planet.
-bool ListedWhenVisited(int kind) {
-  return !IsOneOf(kind, {5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 22});
-}
 
 std::string ChartLine(const char* mark, const ChartPoint& p) {
   return Sj(mark) + p.name + " > X:" + Dec(p.x) + "  Y:" + Dec(p.y) + "  Z:" + Dec(p.z);
@@ -49,11 +29,11 @@ std::vector<std::string> ChartPages(const GameState& game) {
     const ChartPoint& p = game.chart[static_cast<size_t>(i)];
     const std::int32_t state = game.point_state[static_cast<size_t>(i)];
     bool listed = false;
-    if (state == 1 && ListedWhenKnown(p.kind)) {
+    if (state == 1 && Traits(p.kind).listed_known) {
       page += ChartLine("  ", p);
       listed = true;
     }
-    if (state == 2 && ListedWhenVisited(p.kind)) {
+    if (state == 2 && Traits(p.kind).listed_visited) {
       page += ChartLine("★", p);
       listed = true;
     }
@@ -86,7 +66,7 @@ void LoadPanelPictures(PanelPictures& p) {
 
 void Cockpit::StartCheck() {
   vs_.check_countdown = 10;
-  services_.sound.PlayCue(2, "check.wav");
+  services_.sound.PlayCue(kShipChannel, "check.wav");
 }
 
 void Cockpit::contact_b2MouseDown() {
@@ -116,7 +96,7 @@ void Cockpit::u_map_b2MouseDown() {
   vs_.chart_blink = 10;
   for (std::string& page : ChartPages(game_))
     AddMessage(std::move(page));
-  services_.sound.PlayCue(0, "map.wav");
+  services_.sound.PlayCue(kEventChannel, "map.wav");
   // The frames draw the chart over the view until the box closes.
   vs_.chart_open = 1;
   ShowMessageBox();
@@ -149,9 +129,9 @@ void Cockpit::Image5MouseDown() {
     return;
   }
   if (game_.resources <= 0) {
-    services_.sound.PlayCue(0, "6.wav");
+    services_.sound.PlayCue(kEventChannel, "6.wav");
     services_.dialogs.Inform(Sj(kShortOfResources));
-    services_.sound.PlayCue(0, "2.wav");
+    services_.sound.PlayCue(kEventChannel, "2.wav");
     return;
   }
   game_.resources = Sub32(game_.resources, 1);

@@ -79,12 +79,12 @@ void ShockwaveTrigger(StoryScene& s) {
   CockpitState& cs = s.cockpit.state();
   for (std::string& page : cs.message_pages)
     page.clear();
-  s.services.sound.PlayCue(0, "baku.wav");
+  s.services.sound.PlayCue(kEventChannel, "baku.wav");
   cs.message_page = 0;
   s.services.controls.SetVisible("moji_box", false);
   s.services.controls.SetCaption("moji_l", "");
 
-  s.services.sound.PlayCue(3, "error.wav");
+  s.services.sound.PlayCue(kSignalChannel, "error.wav");
   for (const std::string& page : ShockwavePages())
     s.cockpit.AddMessage(page);
   s.cockpit.ShowMessageBox();

@@ -23,6 +23,17 @@ class Dialogs {
   virtual void Error(const std::string& text) = 0;
 };
 
+// The mixer channels the game's cues play on, each a queue of its own, so cues on one channel
+// follow each other and the four sound together. The mixer has eight; the game opens these four
+// and leaves 4..7 closed.
+enum SoundChannel : int {
+  kEventChannel = 0,   // what happens to the voyage: arrivals, the chart, the booster, the shock
+  kClickChannel = 1,   // the random clicks of buttons and answers
+  kShipChannel = 2,    // the ship's machinery: contact, log-on, a collision, the pad let go
+  kSignalChannel = 3,  // beeps and alarms: the typewriter, the error, half the pad presses
+};
+constexpr int kGameChannels = 4;
+
 // The game's one sound interface. Never fails towards its caller: a sound that cannot play is
 // silent.
 class Sound {

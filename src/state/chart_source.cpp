@@ -17,12 +17,6 @@ constexpr const char* kRequiredFields[] = {"name", "text", "x", "y", "z", "kind"
 constexpr const char* kOptionalFields[] = {"yield", "resource_gain", "next_point", "next_point_2",
                                            "extra_point"};
 
-// Kinds drawn as a picture, so a size of 0 would hide them. (The voyage keeps its own list for
-// drawing; the checker sits below it and cannot ask.)
-bool HasPicture(int kind) {
-  return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
-}
-
 bool IsKnownField(const std::string& key) {
   for (const char* f : kRequiredFields)
     if (key == f) return true;
@@ -155,8 +149,7 @@ void CheckFits(RecordChecker& rc, const ChartPoint& p, const PageMeasure& box) {
                    lines[PageMeasure::kHeight / box.LineHeight() - 1].toStdString() + "\"");
   }
   // Listed points show one line per point on the chart page, six to a page.
-  const bool listed = p.kind < 5 || (p.kind >= 8 && p.kind <= 10) || p.kind == 18 || p.kind == 19;
-  if (listed) {
+  if (Traits(p.kind).listed_visited) {
     const std::string line = "★" + *name + " > X:" + std::to_string(p.x) +
                              "  Y:" + std::to_string(p.y) + "  Z:" + std::to_string(p.z);
     const int width = box.Width(QString::fromStdString(line));
@@ -177,18 +170,20 @@ bool CompileRecord(const ChartRecord& r, const PageMeasure& box, ChartPoint& p,
   p.x = rc.Number("x", kSectorMin, kSectorMax, 0);
   p.y = rc.Number("y", kSectorMin, kSectorMax, 0);
   p.z = rc.Number("z", kSectorMin, kSectorMax, 0);
-  p.kind = rc.Number("kind", 1, 22, 0);
+  p.kind = rc.Number("kind", kFirstPointKind, kLastPointKind, 0);
   p.size = rc.Number("size", 0, 100, 0);
   p.yield = rc.Number("yield", 0, 999, 0);
   p.resource_gain = rc.Number("resource_gain", 0, 99, 0);
   p.next_point = rc.Number("next_point", -1, kChartPointCount - 1, -1);
   p.next_point_2 = rc.Number("next_point_2", -1, kChartPointCount - 1, -1);
   p.extra_point = rc.Number("extra_point", -1, kChartPointCount - 1, -1);
-  if (p.kind == 0) return false;
-  if (HasPicture(p.kind) && p.size == 0 && rc.Value("size") != nullptr && !rc.Faulty("size"))
+  if (p.kind == PointKind::kNone) return false;
+  if (Traits(p.kind).has_picture && p.size == 0 && rc.Value("size") != nullptr &&
+      !rc.Faulty("size"))
     rc.Problem("size", "is 0, so the point would never be seen");
-  if (p.kind >= 20 && p.yield > 5) rc.Problem("yield", "a planet's survey outcome must be 0..5");
-  if (!IsBuoyCallKind(p.kind)) {
+  if (Traits(p.kind).survey_cost > 0 && p.yield > 5)
+    rc.Problem("yield", "a planet's survey outcome must be 0..5");
+  if (!Traits(p.kind).buoy_call) {
     for (const char* link : {"next_point", "next_point_2", "extra_point"}) {
       const std::string* v = rc.Value(link);
       if (v != nullptr && *v != "-1")
@@ -216,7 +211,7 @@ void CheckPlaces(const std::vector<const ChartRecord*>& by_index, const std::vec
         problems.push_back({ri->file, ri->line, i, "",
                             "shares its sector with point " + std::to_string(j) +
                                 ", which hides it from the ship"});
-      else if (IsZoneKind(a.kind) && a.kind != b.kind)
+      else if (Traits(a.kind).zone && a.kind != b.kind)
         problems.push_back({ri->file, ri->line, i, "",
                             "is a zone, but point " + std::to_string(j) +
                                 " in the same X-Z column has a higher index and takes the "
@@ -355,14 +350,6 @@ std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart
 
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8) {
   return "【" + name_utf8 + "】 \r" + text_utf8;
-}
-
-bool IsZoneKind(int kind) {
-  return kind == 5 || kind == 6 || kind == 13 || kind == 14;
-}
-
-bool IsBuoyCallKind(int kind) {
-  return kind == 1 || kind == 2 || kind == 3 || kind == 8 || kind == 9 || kind == 10;
 }
 
 }  // namespace qm

@@ -87,9 +87,4 @@ std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart
 // The arrival page of a point as the box shows it, in UTF-8: "【name】 " CR text.
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8);
 
-// Kinds whose effect reaches the whole X-Z column through the sector grid.
-bool IsZoneKind(int kind);
-// Kinds whose every arrival is a buoy call (links shown, ship serviced).
-bool IsBuoyCallKind(int kind);
-
 }  // namespace qm

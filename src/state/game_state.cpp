@@ -8,30 +8,6 @@ std::uint8_t GameState::GridCell(int chart_x, int z) const {
                     [static_cast<size_t>(z - kSectorMin)];
 }
 
-bool KnownFromStart(int kind) {
-  switch (kind) {
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-    case 18:
-    case 20:
-    case 21:
-    case 22:
-      return true;
-    default:
-      return false;
-  }
-}
-
 void NewGame(GameState& s) {
   s.commander_name.clear();
   s.ship_name.clear();
@@ -42,7 +18,7 @@ void NewGame(GameState& s) {
     s.point_state[static_cast<size_t>(i)] = 0;
   s.point_state[0] = 1;
   for (int i = 0; i < kChartPointCount; ++i) {
-    if (KnownFromStart(s.chart[static_cast<size_t>(i)].kind))
+    if (Traits(s.chart[static_cast<size_t>(i)].kind).known_from_start)
       s.point_state[static_cast<size_t>(i)] = 1;
   }
   s.hull_max = s.hull = 10;
@@ -61,7 +37,7 @@ void BuildGrid(GameState& s) {
     // A damaged chart may place a point outside space; such a point has no cell.
     if (p.x < kSectorMin || p.x > kSectorMax || p.z < kSectorMin || p.z > kSectorMax) continue;
     // A cell holds one byte; a kind it cannot hold would alias another kind.
-    if (p.kind < 0 || p.kind > 255) continue;
+    if (p.kind != static_cast<std::uint8_t>(p.kind)) continue;
     s.sector_grid[static_cast<size_t>(p.x - kSectorMin)][static_cast<size_t>(p.z - kSectorMin)] =
         static_cast<std::uint8_t>(p.kind);
   }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/point_kind.h"
+
 namespace qm {
 
 constexpr int kChartPointCount = 400;
@@ -92,8 +94,5 @@ void BuildGrid(GameState& state);
 
 // Keeps resources, energy and hull within their bounds (energy only from above).
 void Clamp(GameState& state);
-
-// Kinds that are known from the start of a voyage, without a buoy revealing them.
-bool KnownFromStart(int kind);
 
 }  // namespace qm

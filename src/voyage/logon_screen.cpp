@@ -6,7 +6,7 @@ namespace qm {
 
 void Voyage::LogonStep() {
   ++vs_.logon_step;
-  if (vs_.logon_step == 31) services_.sound.PlayCue(2, "logon.wav");
+  if (vs_.logon_step == 31) services_.sound.PlayCue(kShipChannel, "logon.wav");
 
   // A fade-in to green over the first eight frames.
   static constexpr Color kFade[8] = {0x001100, 0x003300, 0x005500, 0x007700,

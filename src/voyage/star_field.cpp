@@ -20,7 +20,7 @@ void Voyage::InitStars() {
 
 void Voyage::ClearView() {
   Color c = kBlack;
-  if (InZone(5)) {
+  if (InZone(PointKind::kHotZone)) {
     // A dark red pulse with a period of eight frames.
     static constexpr Color kPulse[8] = {0x000000, 0x220000, 0x330000, 0x440000,
                                         0x550000, 0x440000, 0x330000, 0x220000};
@@ -33,7 +33,7 @@ void Voyage::ClearView() {
 }
 
 void Voyage::AsteroidView() {
-  if (!InZone(6)) return;
+  if (!InZone(PointKind::kAsteroidBelt)) return;
   if (std::abs(vs_.local_x) == 250 || std::abs(vs_.local_y) == 250 ||
       std::abs(vs_.local_z) == 250) {
     return;
@@ -170,48 +170,23 @@ void Voyage::PointPicture(int px, int py, int depth_step, int size, int kind) {
 }
 
 void Voyage::Zone13Effect() {
-  if (!InZone(13)) return;
+  if (!InZone(PointKind::kNoiseZone)) return;
   const int w = Roll(30);
   if (vs_.blink_counter % 4 == 0) {
-    StretchNoise(Roll(2) == 0 ? 3 : 4, -w, -w, w + kViewWidth, w + kViewHeight);
+    StretchNoise(Roll(2) == 0 ? kNoiseInterference : kNoiseInterference2, -w, -w, w + kViewWidth,
+                 w + kViewHeight);
   }
   if (Roll(80) == 0) hooks_.RaiseTrouble(kMainSystemFault);
 }
 
 void Voyage::Zone14Effect() {
-  if (!InZone(14)) return;
+  if (!InZone(PointKind::kFlashZone)) return;
   const int w = Roll(150);
   view_.CopyRect(0, 0, kViewWidth, kViewHeight, view_, w, w, kViewWidth - w, kViewHeight - w);
   view_.SetBrushColor(kWhite);
   if (Roll(50) == 0) view_.FillRect(0, 0, kViewWidth, kViewHeight);
   if (Roll(80) == 0) hooks_.RaiseTrouble(kRadarFault);
 }
-
-namespace {
-bool ShownAqua(int kind) {
-  switch (kind) {
-    case 5:
-    case 6:
-    case 7:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-    case 20:
-    case 21:
-    case 22:
-      return false;
-    default:
-      return true;
-  }
-}
-bool ShownGreen(int kind) {
-  return kind == 6 || kind == 17 || kind == 20 || kind == 21 || kind == 22;
-}
-}  // namespace
 
 void Voyage::ChartOverlay() {
   for (int pass = 0; pass < 2; ++pass) {
@@ -239,9 +214,11 @@ void Voyage::ChartOverlay() {
       view_.Ellipse(OnCanvas(198 + 4 * x), OnCanvas(148 - 4 * z), OnCanvas(202 + 4 * x),
                     OnCanvas(152 - 4 * z));
     };
-    if (ShownAqua(p.kind)) dot(kAqua);
-    if (ShownGreen(p.kind)) dot(kGreen);
-    if (p.kind == 19) dot(0xFF0000);
+    // The special planet's red goes over an aqua dot.
+    const ChartDot shown = Traits(p.kind).chart_dot;
+    if (shown == ChartDot::kAquaRing || shown == ChartDot::kRedRing) dot(kAqua);
+    if (shown == ChartDot::kGreenRing) dot(kGreen);
+    if (shown == ChartDot::kRedRing) dot(0xFF0000);
   }
 
   if (vs_.blink_counter % 2 == 0) {

@@ -10,7 +10,7 @@ namespace qm {
 
 void Voyage::contMouseDown(MouseButton button, int x, int y) {
   if (game_.voyage_over >= 1) return;
-  services_.sound.PlayCue(Roll(2) == 0 ? 0 : 3, "e.wav");
+  services_.sound.PlayCue(Roll(2) == 0 ? kEventChannel : kSignalChannel, "e.wav");
   if (button == MouseButton::kLeft) {
     vs_.pad_left_held = 1;
     vs_.pad_x = 100 - x;
@@ -34,7 +34,7 @@ void Voyage::contMouseMove(int x, int y) {
 }
 
 void Voyage::contMouseUp() {
-  services_.sound.PlayCue(2, "e2.wav");
+  services_.sound.PlayCue(kShipChannel, "e2.wav");
   vs_.pad_left_held = 0;
   vs_.pad_right_held = 0;
 }
@@ -48,7 +48,7 @@ void Voyage::speed_lMouseDown() {
     services_.sound.PlayClick();
     return;
   }
-  services_.sound.PlayCue(0, "booster.wav");
+  services_.sound.PlayCue(kEventChannel, "booster.wav");
   vs_.booster_seconds = 15;
   game_.resources = Sub32(game_.resources, 2);
 }

@@ -55,7 +55,7 @@ class Voyage {
   void RunFrame();
 
   // True when the ship is in a zone of the kind, by the current point or by the grid column.
-  bool InZone(int kind) const;
+  bool InZone(PointKind kind) const;
 
   // Star field and view.
   void InitStars();
@@ -92,7 +92,7 @@ class Voyage {
 
  private:
   std::int32_t Roll(std::int32_t n) const;
-  void StretchNoise(int k, int left, int top, int right, int bottom);
+  void StretchNoise(NoisePicture k, int left, int top, int right, int bottom);
 
   GameState& game_;
   VoyageState& vs_;

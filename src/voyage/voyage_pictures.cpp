@@ -6,10 +6,6 @@
 
 namespace qm {
 
-bool KindHasPicture(int kind) {
-  return (kind >= 1 && kind <= 4) || (kind >= 7 && kind <= 12) || (kind >= 15 && kind <= 22);
-}
-
 std::vector<std::string> LoadVoyagePictures(VoyagePictures& p) {
   struct Entry {
     Surface* surface;
@@ -20,12 +16,12 @@ std::vector<std::string> LoadVoyagePictures(VoyagePictures& p) {
       {&p.black, "black.bmp", false}, {&p.gamen, "gamen.bmp", true},  {&p.txt, "txt.bmp", true},
       {&p.cont, "cont.bmp", false},   {&p.cont2, "cont2.bmp", false},
   };
-  for (int k = 1; k <= 22; ++k) {
-    if (KindHasPicture(k)) {
+  for (int k = kFirstPointKind; k <= kLastPointKind; ++k) {
+    if (Traits(k).has_picture) {
       order.push_back({&p.bui[static_cast<size_t>(k)], "bui" + std::to_string(k) + ".bmp", true});
     }
   }
-  for (int k = 0; k <= 6; ++k) {
+  for (int k = 0; k < kNoisePictures; ++k) {
     order.push_back({&p.noize[static_cast<size_t>(k)], "noize" + std::to_string(k) + ".bmp", true});
   }
   order.push_back({&p.trable, "trable.bmp", true});

@@ -11,14 +11,14 @@ std::int32_t Voyage::Roll(std::int32_t n) const {
   return services_.random.Next(n);
 }
 
-bool Voyage::InZone(int kind) const {
+bool Voyage::InZone(PointKind kind) const {
   if (vs_.current_point != -1 && game_.chart[static_cast<size_t>(vs_.current_point)].kind == kind) {
     return true;
   }
   return game_.GridCell(Neg32(game_.sector_x), game_.sector_z) == kind;
 }
 
-void Voyage::StretchNoise(int k, int left, int top, int right, int bottom) {
+void Voyage::StretchNoise(NoisePicture k, int left, int top, int right, int bottom) {
   view_.StretchDraw(left, top, right, bottom, pics_.noize[static_cast<size_t>(k)]);
 }
 
@@ -44,7 +44,7 @@ void Voyage::RunFrame() {
 
   if (vs_.check_countdown >= 1) {
     --vs_.check_countdown;
-    if (vs_.blink_counter % 2 == 0) StretchNoise(5, 0, 0, kViewWidth, kViewHeight);
+    if (vs_.blink_counter % 2 == 0) StretchNoise(kNoiseContactFlash, 0, 0, kViewWidth, kViewHeight);
     // A frame nested inside the survey question counts 1 down to 0 and so never examines twice.
     if (vs_.check_countdown == 1 && vs_.current_point != -1) {
       if (hooks_.ArrivalExamination(vs_.current_point)) return;
@@ -66,7 +66,7 @@ void Voyage::RunFrame() {
 
   if (vs_.arrival_banner >= 1) {
     --vs_.arrival_banner;
-    if (vs_.blink_counter % 2 == 0) StretchNoise(6, 110, 120, 290, 180);
+    if (vs_.blink_counter % 2 == 0) StretchNoise(kNoiseArrivalBanner, 110, 120, 290, 180);
   }
 
   if (vs_.contact_blink >= 1) {
@@ -79,7 +79,8 @@ void Voyage::RunFrame() {
   }
 
   if (game_.voyage_over >= 1) {
-    StretchNoise(vs_.blink_counter % 2 == 0 ? 0 : 1, 0, 0, kViewWidth, kViewHeight);
+    StretchNoise(vs_.blink_counter % 2 == 0 ? kNoiseSignalLost : kNoiseSignalLost2, 0, 0,
+                 kViewWidth, kViewHeight);
   }
 
   Steering();
@@ -190,23 +191,23 @@ void Voyage::ChartPointScan() {
     const int px = vs_.local_x;
     const int py = vs_.local_y;
     const int depth_step = std::abs(vs_.local_z) / 10;
-    if (p.kind == 11) {
+    if (p.kind == PointKind::kComet) {
       vs_.local_x += 2;
       vs_.local_y += Roll(3) - 1;
-    } else if (p.kind == 12) {
+    } else if (p.kind == PointKind::kGravityBody) {
       // A gravity body pulls the ship towards its collision box.
       vs_.local_x += vs_.local_x > 0 ? -2 : 2;
       vs_.local_y += vs_.local_y > 0 ? -2 : 2;
       vs_.local_z += vs_.local_z > 250 ? -2 : 2;
     }
     vs_.current_point = i;
-    if (!KindHasPicture(p.kind)) continue;
+    if (!Traits(p.kind).has_picture) continue;
     PointPicture(px, py, depth_step, p.size, p.kind);
     if (vs_.local_x >= -150 && vs_.local_x <= 150 && vs_.local_y >= -200 && vs_.local_y <= 200 &&
         vs_.local_z >= 190 && vs_.local_z <= 250) {
       vs_.local_z -= 20;
       hooks_.HullHit();
-      services_.sound.PlayCue(2, "bom.wav");
+      services_.sound.PlayCue(kShipChannel, "bom.wav");
     }
   }
 }

@@ -45,8 +45,9 @@ double CruiseDrain(bool forward, bool side) {
   return sum / n;
 }
 
+// Kinds not known from the start have only links to reveal them.
 bool RevealedOnlyByLinks(int kind) {
-  return kind == 1 || kind == 2 || kind == 8 || kind == 9 || kind == 10 || kind == 19;
+  return !Traits(kind).known_from_start;
 }
 
 // The pilot's ship as the budget sees it.
@@ -160,7 +161,7 @@ class Flight {
     if (it == sectors_.end() || it->second == from || it->second == to) return;
     const int i = it->second;
     if (ship_.game.point_state[static_cast<size_t>(i)] < 1 ||
-        !KindHasPicture(ship_.game.chart[static_cast<size_t>(i)].kind))
+        !Traits(ship_.game.chart[static_cast<size_t>(i)].kind).has_picture)
       return;
     if (std::find(leg.in_the_way.begin(), leg.in_the_way.end(), i) == leg.in_the_way.end())
       leg.in_the_way.push_back(i);
@@ -203,7 +204,7 @@ class Flight {
   void Survey(const ChartPoint& p, int t) {
     GameState& g = ship_.game;
     const int k = p.kind;
-    const int cost = k - 17;
+    const int cost = Traits(k).survey_cost;
     // The careful pilot keeps a tonne back; the careless one never stops at a planet.
     if (!style_.careful || g.resources < cost + 1) {
       g.point_state[static_cast<size_t>(t)] = 1;
@@ -225,21 +226,21 @@ class Flight {
     if (g.point_state[static_cast<size_t>(t)] == 1) {
       g.point_state[static_cast<size_t>(t)] = 2;
       if (t == kEndingPoint) ship_.finished = true;
-      if (k == 11) g.energy_max += 10;
-      if (k == 15) g.hull_max += 1;
-      if (k == 7) g.resources = g.resources_max;
-      if (IsBuoyCallKind(k) || k == 19) g.resources_max += 1;
-      if (IsBuoyCallKind(k) || k == 17) {
+      if (k == PointKind::kComet) g.energy_max += 10;
+      if (k == PointKind::kWreck) g.hull_max += 1;
+      if (k == PointKind::kResourceDepot) g.resources = g.resources_max;
+      if (Traits(k).grows_hold) g.resources_max += 1;
+      if (Traits(k).supplies) {
         ship_.energy += 2 * p.yield;
         g.resources += p.resource_gain;
       }
-      if (k >= 20) Survey(p, t);
+      if (Traits(k).survey_cost > 0) Survey(p, t);
     }
-    if (k == 4) ship_.energy = g.energy_max;
-    if (IsBuoyCallKind(k)) {
+    if (k == PointKind::kEnergyStation) ship_.energy = g.energy_max;
+    if (Traits(k).buoy_call) {
       ship_.hull = g.hull_max;
       ship_.fire = 0;
-      if (k == 3) ship_.fuel_damage = 0;
+      if (Traits(k).dock) ship_.fuel_damage = 0;
       for (int link : {p.next_point, p.next_point_2, p.extra_point})
         if (link >= 0) g.point_state[static_cast<size_t>(link)] = 1;
     }
@@ -257,22 +258,22 @@ class Flight {
 
 // Whether the careful pilot turns aside to the point a buoy's second or extra link names.
 bool WorthATrip(const Ship& ship, const ChartPoint& p) {
-  switch (p.kind) {
-    case 4:
+  switch (static_cast<PointKind>(p.kind)) {
+    case PointKind::kEnergyStation:
       return ship.energy < 0.75 * ship.game.energy_max;
-    case 7:
+    case PointKind::kResourceDepot:
       return ship.game.resources < ship.game.resources_max - 2;
-    case 3:
-    case 11:
-    case 15:
-    case 16:
-    case 17:
-    case 19:
+    case PointKind::kRepairDock:
+    case PointKind::kComet:
+    case PointKind::kWreck:
+    case PointKind::kBottle:
+    case PointKind::kSupplyPoint:
+    case PointKind::kSpecialPlanet:
       return true;
-    case 20:
-    case 21:
-    case 22:
-      return ship.game.resources >= p.kind - 17 + 1;
+    case PointKind::kSmallPlanet:
+    case PointKind::kMediumPlanet:
+    case PointKind::kLargePlanet:
+      return ship.game.resources >= Traits(p.kind).survey_cost + 1;
     default:
       return false;
   }
@@ -293,7 +294,7 @@ std::vector<Discovery> RevealOrder(const GameState& g) {
     if (called[static_cast<size_t>(b)]) continue;
     called[static_cast<size_t>(b)] = true;
     const ChartPoint& p = g.chart[static_cast<size_t>(b)];
-    if (!IsBuoyCallKind(p.kind)) continue;
+    if (!Traits(p.kind).buoy_call) continue;
     const int links[] = {p.next_point, p.next_point_2, p.extra_point};
     for (int l = 0; l < 3; ++l) {
       const int t = links[l];
@@ -326,7 +327,7 @@ std::vector<int> MainTrail(const GameState& g) {
   std::vector<bool> seen(kChartPointCount, false);
   seen[0] = true;
   int at = 0;
-  while (at != kEndingPoint && IsBuoyCallKind(g.chart[static_cast<size_t>(at)].kind)) {
+  while (at != kEndingPoint && Traits(g.chart[static_cast<size_t>(at)].kind).buoy_call) {
     const int next = g.chart[static_cast<size_t>(at)].next_point;
     if (next < 0 || next >= kChartPointCount || seen[static_cast<size_t>(next)]) break;
     seen[static_cast<size_t>(next)] = true;
