@@ -239,6 +239,42 @@ TEST(ArrivalKinds, EachKindsFirstAndLaterCalls) {
   }
 }
 
+// Every kind of buoy and the supply point, at the first call: the position is recorded (buoys
+// only), the hold grows by one (buoys only), and both supplies are paid, uncapped until the next
+// instrument pass; the second call pays nothing.
+TEST(ArrivalKinds, EveryBuoyKindAndTheSupplyPointPayAtTheFirstCall) {
+  struct Case {
+    int kind;
+    bool buoy;
+  };
+  for (const Case& c : {Case{1, true}, Case{2, true}, Case{3, true}, Case{8, true}, Case{9, true},
+                        Case{10, true}, Case{17, false}}) {
+    SCOPED_TRACE(c.kind);
+    ArrivalRig rig;
+    ChartPoint& p = rig.Point(9, c.kind);
+    p.yield = 30;
+    p.resource_gain = 4;
+    rig.game.resources_max = 7;
+    EXPECT_FALSE(rig.Arrive(9));
+    PageList want = {rig.Page(9)};
+    if (c.buoy) want.push_back(Sj("この位置を記録しました。"));
+    if (c.buoy) want.push_back(Sj("★最大資源積載量が 1増えた!!"));
+    want.push_back(Sj("★エネルギー補給 > +60!!"));
+    want.push_back(Sj("★資源補給 > + 4t!!"));
+    EXPECT_EQ(rig.Pages(), want);
+    EXPECT_EQ(rig.game.energy, 160);
+    EXPECT_EQ(rig.game.resources, 6);
+    EXPECT_EQ(rig.game.resources_max, c.buoy ? 8 : 7);
+    EXPECT_EQ(rig.game.hull, c.buoy ? rig.game.hull_max : 4);  // the buoy call mends the hull
+
+    rig.ClearBox();
+    rig.Arrive(9);
+    EXPECT_EQ(rig.game.energy, 160);
+    EXPECT_EQ(rig.game.resources, 6);
+    EXPECT_EQ(rig.game.resources_max, c.buoy ? 8 : 7);
+  }
+}
+
 TEST(ArrivalKinds, FirstCallRewardsAreCountedOnce) {
   ArrivalRig rig;
   rig.game.energy = 12;
