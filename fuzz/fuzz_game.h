@@ -40,6 +40,8 @@ inline void SetUp(const char* name) {
   static std::string folder;
   folder = "/dev/shm/qm-" + std::string(name) + "-" + std::to_string(static_cast<long>(::getpid()));
   std::filesystem::create_directories(folder + "/dat");
+  // Portable, so the saves stay in the folder.
+  std::ofstream(folder + "/" + std::string(kPortableMarker)).put('\n');
   SetGameFolderForTesting(folder);
   // libFuzzer leaves through exit(); a crash keeps the folder, with the files that crashed.
   std::atexit([] {

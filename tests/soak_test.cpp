@@ -99,6 +99,8 @@ class Soak : public ::testing::Test {
     std::filesystem::copy_file(testing::BuiltGame() / "dat" / "map.dat",
                                folder_ / "dat" / "map.dat");
     std::filesystem::create_directory_symlink(testing::BuiltGame() / "cg", folder_ / "cg");
+    // Portable, so the saves stay in the folder.
+    std::ofstream(folder_ / std::string(kPortableMarker)).put('\n');
     SetGameFolderForTesting(folder_.string());
   }
   void TearDown() override {

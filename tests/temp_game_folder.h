@@ -1,6 +1,7 @@
 #pragma once
 
 // A throw-away game folder (with its dat/ folder) for tests that read and write the game's files.
+// It is a portable game folder, so the saved game and the voyage log stay in it.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -21,6 +22,7 @@ class TempGameFolder : public ::testing::Test {
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     std::filesystem::create_directory(folder_ + "/dat");
+    WriteBytes(folder_ + "/" + std::string(kPortableMarker), "");
     SetGameFolderForTesting(folder_);
   }
   void TearDown() override {

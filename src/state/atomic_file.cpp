@@ -1,6 +1,7 @@
 #include "state/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -81,6 +82,19 @@ void SyncFolder(const std::string& folder) {
 
 std::string TemporaryPathFor(const std::string& path) {
   return path + ".tmp";
+}
+
+void MakeFoldersFor(const std::string& path) {
+  if (path.empty()) throw FileFailure(kAccessDenied);
+  const std::string folder = FolderOf(path);
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0) {
+    if (!S_ISDIR(info.st_mode)) throw FileFailure(kInvalidFileName);
+    return;
+  }
+  if (errno != ENOENT) ThrowErrno();
+  if (folder != "/" && folder != ".") MakeFoldersFor(folder);
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ThrowErrno();
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

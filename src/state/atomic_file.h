@@ -10,6 +10,11 @@ namespace qm {
 // renamed over the old one. Throws FileFailure on any failure, after removing the temporary file.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Makes the folders leading to `path` that do not exist yet, readable by their owner only (the
+// player's data folder is made this way on the first save). An empty path, which is where a
+// player without a home folder would save, is refused. Throws FileFailure.
+void MakeFoldersFor(const std::string& path);
+
 // The temporary file a save writes first; exposed so tests can see that none is left behind.
 std::string TemporaryPathFor(const std::string& path);
 

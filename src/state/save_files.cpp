@@ -63,7 +63,7 @@ std::string SavedGameText(const GameState& state) {
 }  // namespace
 
 std::string SavedGamePath() {
-  return GamePath("\\dat\\my.dat");
+  return PlayerPath("\\dat\\my.dat");
 }
 
 std::int32_t SaveChecksum(const GameState& s) {
@@ -115,6 +115,8 @@ bool LoadGame(GameState& state, Services& services) {
 bool SaveGame(const GameState& state, Services& services, bool* record_written) {
   if (record_written != nullptr) *record_written = false;
   try {
+    // An installed game's first save makes the player's folder.
+    MakeFoldersFor(SavedGamePath());
     WriteFileAtomically(SavedGamePath(), SavedGameText(state));
   } catch (const FileFailure& failure) {
     services.dialogs.Error(FileErrorText(failure.code()));

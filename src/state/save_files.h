@@ -9,7 +9,8 @@ namespace qm {
 
 struct Services;
 
-// dat/my.dat in the game folder.
+// dat/my.dat in the player's folder: the game folder itself when it is portable, else the
+// player's data folder.
 std::string SavedGamePath();
 
 // Start-up: reads the saved voyage (dat/my.dat) and the chart (dat/map.dat), checks the saved

@@ -19,7 +19,7 @@ void AddLine(std::string& page, const std::string& line) {
 }  // namespace
 
 std::string VoyageLogPath() {
-  return GamePath("\\航海日誌.txt");
+  return PlayerPath("\\航海日誌.txt");
 }
 
 std::string VoyageLogText(const GameState& s) {
@@ -39,6 +39,7 @@ std::string VoyageLogText(const GameState& s) {
 
 bool WriteVoyageLog(const GameState& state, Dialogs& dialogs) {
   try {
+    MakeFoldersFor(VoyageLogPath());
     WriteFileAtomically(VoyageLogPath(), VoyageLogText(state));
   } catch (const FileFailure& failure) {
     dialogs.Error(FileErrorText(failure.code()));

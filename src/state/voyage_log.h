@@ -8,7 +8,8 @@ namespace qm {
 
 class Dialogs;
 
-// The voyage log's place on disk: beside the executable, under its Japanese name in UTF-8.
+// The voyage log's place on disk: at the top of the player's folder (beside the executable in a
+// portable game folder), under its Japanese name in UTF-8.
 std::string VoyageLogPath();
 
 // The whole page of the captain's diary for the state, CP932 with CR LF line ends.

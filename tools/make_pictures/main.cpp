@@ -2,9 +2,11 @@
 // drawn pictures out on one labelled sheet for review.
 //   make_pictures CG_DIR
 //   make_pictures --sheet CG_DIR OUT.png
+//   make_pictures --icon CG_DIR SIZE OUT.png
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "pictures.h"
@@ -17,8 +19,18 @@ int main(int argc, char** argv) {
     if (!ok) std::fprintf(stderr, "make_pictures: could not make the sheet %s\n", argv[3]);
     return ok ? 0 : 1;
   }
+  if (argc == 5 && std::strcmp(argv[1], "--icon") == 0) {
+    const int size = std::atoi(argv[3]);
+    const bool ok =
+        size >= 16 && size <= 1024 &&
+        qm::art::DrawIcon(QString::fromLocal8Bit(argv[2]), size, QString::fromLocal8Bit(argv[4]));
+    if (!ok) std::fprintf(stderr, "make_pictures: could not draw the icon %s\n", argv[4]);
+    return ok ? 0 : 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_pictures CG_DIR | make_pictures --sheet CG_DIR OUT.png\n");
+    std::fprintf(stderr,
+                 "usage: make_pictures CG_DIR | make_pictures --sheet CG_DIR OUT.png | "
+                 "make_pictures --icon CG_DIR SIZE OUT.png\n");
     return 2;
   }
   const QString dir = QString::fromLocal8Bit(argv[1]);

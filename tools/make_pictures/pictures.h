@@ -20,6 +20,9 @@ bool DrawAsteroidField(const QString& dir);    // syowaku
 // The name on repair button n (1..10), also written faintly in its empty socket.
 QString RepairWord(int n);
 
+// The desktop icon, `size` pixels square, from the pictures in `cg_dir`.
+bool DrawIcon(const QString& cg_dir, int size, const QString& png_path);
+
 // Every picture in `cg_dir`, labelled with its name and size, on one sheet for review.
 bool DrawContactSheet(const QString& cg_dir, const QString& png_path);
 
