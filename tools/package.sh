@@ -13,7 +13,11 @@ install_too=1
 [ "${1:-}" = "--no-install" ] && install_too=0
 
 # Only the game and what the package needs: no tests, no benchmarks.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+# Debian's hardening flags, as a package built by Debian's own tools gets them.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+  LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF -DQM_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
@@ -29,7 +33,7 @@ DESTDIR="$stage" cmake --install "$build" >/dev/null
 app=io.github.tellivar.Quelmarin
 desktop-file-validate "$stage/usr/share/applications/$app.desktop"
 appstreamcli validate --no-net --explain "$stage/usr/share/metainfo/$app.metainfo.xml"
-for f in usr/bin/quelmarin usr/share/quelmarin/dat/map.dat usr/share/quelmarin/cg/title.bmp \
+for f in usr/games/quelmarin usr/share/quelmarin/dat/map.dat usr/share/quelmarin/cg/title.bmp \
   usr/share/icons/hicolor/48x48/apps/$app.png usr/share/icons/hicolor/256x256/apps/$app.png \
   usr/share/doc/quelmarin/copyright usr/share/doc/quelmarin/changelog.gz \
   usr/share/man/man6/quelmarin.6.gz; do
@@ -60,18 +64,20 @@ fi
 echo "-- installed game, played by an ordinary user"
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y "$deb" >"$work/apt-install.log" 2>&1 || { cat "$work/apt-install.log"; exit 1; }
-player_home="$work/home"
-out="$work/play"
-mkdir -p "$player_home" "$out"
-# The player needs the test scripts, but not the checkout: copies in a folder of the player's own.
-cp -r tests/e2e "$work/e2e"
-chown -R nobody:nogroup "$player_home" "$out" "$work/e2e"
+# Everything the player touches lies in a folder of the player's own: the home folder, the run's
+# screenshots and a copy of the test scripts (the checkout need not be readable by nobody).
+mine="$work/player"
+player_home="$mine/home"
+out="$mine/play"
+mkdir -p "$player_home"
+cp -r tests/e2e "$mine/e2e"
+chown -R nobody:nogroup "$mine"
 chmod 755 "$work"
 status=0
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$player_home" LANG=C.UTF-8 \
-  QM_GAME_EXE=/usr/bin/quelmarin \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/e2e/play_e2e.sh" /usr/share/quelmarin "$out" ||
+  QM_GAME_EXE=/usr/games/quelmarin \
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$mine/e2e/play_e2e.sh" /usr/share/quelmarin "$out" ||
   status=$?
 saves="$player_home/.local/share/quelmarin"
 [ -f "$saves/dat/my.dat" ] || { echo "FAIL: no save in ~/.local/share/quelmarin/dat"; status=1; }
@@ -88,8 +94,12 @@ if ! dpkg --verify quelmarin; then
 fi
 extra=$(comm -13 <(dpkg -L quelmarin | sort) <(find /usr/share/quelmarin | sort))
 [ -z "$extra" ] || { echo "FAIL: files appeared in the installed data: $extra"; status=1; }
-ls -l "$saves" "$saves/dat"
+ls -l "$saves" "$saves/dat" || true
+if [ "$status" -ne 0 ]; then
+  rm -rf "$build/installed_play"
+  cp -r "$out" "$build/installed_play" && echo "screenshots and logs kept in $build/installed_play"
+fi
 apt-get remove -y quelmarin >"$work/apt-remove.log" 2>&1 || { cat "$work/apt-remove.log"; status=1; }
-[ ! -e /usr/bin/quelmarin ] || { echo "FAIL: removing left /usr/bin/quelmarin"; status=1; }
+[ ! -e /usr/games/quelmarin ] || { echo "FAIL: removing left /usr/games/quelmarin"; status=1; }
 [ "$status" -eq 0 ] && echo "installed game: played, saved into ~/.local/share/quelmarin, removed"
 exit "$status"

@@ -6,7 +6,8 @@
 # Started again, CONTINUE brings the voyage back, the chart lists the buoy just visited and the one
 # it revealed, and quitting with Yes records the voyage again with every value as it was.
 # Screenshots are kept for a person to look at.
-# Usage: play_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
+# Usage: play_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set; with
+#        QM_GAME_EXE=/usr/bin/quelmarin and GAME_DIR its data folder, the installed game is played)
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/title_steps.sh"
@@ -16,7 +17,7 @@ qm_fresh_copy "$1"
 export QT_QPA_PLATFORM=xcb
 trap qm_cleanup EXIT
 qm_hold_display
-saved="$game/dat/my.dat"
+saved="$player/dat/my.dat"
 
 # --- A new voyage ---
 start_game
@@ -80,7 +81,7 @@ if [ -f "$saved" ] && qm_saved_game check "$saved"; then
   # The names are written as the game holds them, in CP932, byte for byte.
   [ "$(head -n 1 "$saved" | od -An -tx1 | tr -d ' \n')" = "837e83690d0a" ] ||
     fail "the commander's name is not CP932 ミナ"
-  LC_ALL=C grep -qF "$(printf '\x83\x5c\x83\x89')" "$game/航海日誌.txt" 2>/dev/null ||
+  LC_ALL=C grep -qF "$(printf '\x83\x5c\x83\x89')" "$player/航海日誌.txt" 2>/dev/null ||
     fail "the voyage log does not name the ship"
 else
   fail "the save point wrote no whole dat/my.dat"

@@ -4,14 +4,24 @@
 
 qm_saved_game() { python3 "$(dirname "${BASH_SOURCE[0]}")/saved_game.py" "$@"; }
 
-# Makes $out afresh with a copy of the game folder, without a saved voyage.
+# Makes $out afresh with a copy of the game folder, without a saved voyage; $player is where the
+# game keeps the player's files. With QM_GAME_EXE naming an installed game, that game is played
+# instead, and its player's files are looked for in the player's data folder.
 qm_fresh_copy() {
   local game_src=$1
   rm -rf "$out"
   mkdir -p "$out"
-  game="$out/game"
-  cp -r "$game_src" "$game"
-  rm -f "$game/dat/my.dat" "$game/航海日誌.txt"
+  if [ -n "${QM_GAME_EXE:-}" ]; then
+    game=$game_src
+    exe=$QM_GAME_EXE
+    player="${XDG_DATA_HOME:-$HOME/.local/share}/quelmarin"
+  else
+    game="$out/game"
+    cp -r "$game_src" "$game"
+    exe="$game/quelmarin"
+    player=$game
+  fi
+  rm -f "$player/dat/my.dat" "$player/航海日誌.txt"
 }
 
 failures=0
@@ -31,7 +41,7 @@ qm_report() {
 
 pid=""
 start_game() {
-  "$game/quelmarin" >>"$out/game.log" 2>&1 &
+  "${exe:-$game/quelmarin}" >>"$out/game.log" 2>&1 &
   pid=$!
 }
 stop_game() {

@@ -42,8 +42,7 @@ bool DrawIcon(const QString& cg_dir, int size, const QString& png_path) {
   rounded.addRoundedRect(face, 40 * s, 40 * s);
   p.setClipPath(rounded);
   // The right of the title picture holds stars and the faint nebula, without the Earth left behind.
-  p.drawImage(face, stars,
-              QRectF(stars.width() - stars.height(), 0, stars.height(), stars.height()));
+  p.drawImage(face, stars, QRectF(60, 5, 141, 141));
   p.drawImage(QRectF(92 * s, 22 * s, 150 * s, 150 * s), Unkeyed(planet));
   // The ship flies a little nose-up, bow to the right, across the lower half.
   p.translate(128 * s, 182 * s);
