@@ -6,17 +6,26 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --test
 jobs=$(nproc)
+# Each stage's time is printed when it ends.
+stage_name=""
+stage_started=$SECONDS
+stage() {
+  [ -n "$stage_name" ] && echo "-- $stage_name: $((SECONDS - stage_started)) s"
+  stage_name=$1
+  stage_started=$SECONDS
+  [ -z "$stage_name" ] || echo "== $stage_name"
+}
 
-echo "== formatting"
+stage "formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-echo "== build and test"
+stage "build and test (GCC)"
 # Warnings stop the test command (here and in CI) but not a player's or a packager's build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-echo "== sanitizers (ASan + UBSan)"
+stage "sanitizers (ASan + UBSan)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF \
   -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build-asan -j "$jobs"
@@ -25,5 +34,9 @@ export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs")
 
-echo "== fuzzing (a short run of each reader's target on its corpus)"
+stage "fuzzing (a short run of each reader's target on its corpus)"
 bash tools/fuzz.sh "${QM_FUZZ_SECONDS:-15}"
+
+stage "package (Release for /usr; desktop, AppStream and lintian checks; the installed game played by an ordinary user)"
+bash tools/package.sh
+stage ""
