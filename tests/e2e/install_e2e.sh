@@ -29,7 +29,9 @@ DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >"$out/install.log"
 echo "installed in $((SECONDS - started)) s"
 root="$stage$prefix"
 data="$root/share/quelmarin"
-[ -x "$root/games/quelmarin" ] && [ ! -L "$root/games/quelmarin" ] || fail "no executable games/quelmarin"
+# games/ unless the build was told another CMAKE_INSTALL_BINDIR.
+exe=$(ls "$root"/games/quelmarin "$root"/bin/quelmarin 2>/dev/null | head -n 1)
+[ -n "$exe" ] && [ -x "$exe" ] && [ ! -L "$exe" ] || fail "no executable games/quelmarin"
 # The game folder's data as the build made it, every picture, sound and the chart, and no one's save.
 diff -r -x my.dat -x '*.tmp' "$game_src/cg" "$data/cg" >/dev/null || fail "cg/ was not installed whole"
 diff -r -x my.dat -x '*.tmp' "$game_src/dat" "$data/dat" >/dev/null || fail "dat/ was not installed whole"
@@ -48,7 +50,7 @@ chmod -R a-w "$data"
 before=$(find "$root" -printf '%P %s %T@\n' | sort)
 
 # Started from a folder that is not the game's, the staged game finds its data beside games/.
-(cd / && exec "$root/games/quelmarin") >>"$out/game.log" 2>&1 &
+(cd / && exec "$exe") >>"$out/game.log" 2>&1 &
 pid=$!
 voyage=$(qm_new_voyage "$pid" "ｲﾝｽﾄ" "ｰﾙ") || true
 if [ -n "$voyage" ]; then
