@@ -15,7 +15,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
-    clang clang-format libclang-rt-14-dev
+    clang clang-format clang-tidy libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream util-linux
   )
 fi
