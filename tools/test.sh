@@ -30,8 +30,9 @@ stage "static checks (clang-tidy on src/)"
 # compile commands carry GCC-only warning flags, which clang-tidy is told to pass over.
 run-clang-tidy-14 -p build -j "$jobs" -quiet -extra-arg=-Wno-unknown-warning-option "$PWD/src/"
 
-stage "sanitizers (ASan + UBSan)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF \
+stage "sanitizers (ASan + UBSan, Clang)"
+# The second compiler: the optimised build above is GCC's, this one is Clang's.
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF \
   -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
