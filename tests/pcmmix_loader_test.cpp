@@ -116,6 +116,66 @@ TEST_F(LoaderTest, StereoFoldsToMonoAndMonoSpreadsToStereo) {
   EXPECT_EQ(Bytes(buf.bytes.get(), buf.bytes.get() + buf.size), (Bytes{1, 1, 2, 2, 3, 3}));
 }
 
+// Each side of a stereo sound is stepped and averaged on its own, never with its neighbour.
+TEST_F(LoaderTest, StereoRatesConvertEachSideOnItsOwn) {
+  device.devices[0].channels = 2;
+  WriteSettings("[default]\nGoodWavePos=1\nSamplesPerSec=22\n");
+  MixConfig config;
+  config.flags = kConfigChannels;
+  config.channels = 2;
+  session = PcmMixInit(&config);
+  PcmMixActivate(session, true);
+  PcmMixOpenChannel(session, 4, ChannelCount);
+  ASSERT_EQ(S().output_format.channels, 2);
+
+  // 11025 to 22050, k = 2, frames (L,R) = (10,200) (20,100) (13,255):
+  //   L 10->20 step 10/2 = 5: 10 15;    R 200->100 step -100/2 = -50: 200 150
+  //   L 20->13 step -7/2 = -3: 20 17;   R 100->255 step 155/2 = 77: 100 177
+  //   the last frame twice: 13 255 13 255
+  MixWave* up = LoadImage(WaveImage({10, 200, 20, 100, 13, 255}, 2, 11025));
+  const Bytes up_bytes{10, 200, 15, 150, 20, 100, 17, 177, 13, 255, 13, 255};
+  EXPECT_EQ(Data(up), up_bytes);
+
+  // 44100 to 22050, k = (44100 + 11025) / 22050 = 2, six frames give three:
+  //   (130,0)+(133,1):   L 128 + (2+5)/2 = 131;    R 128 + (-128-127)/2 = 128 - 127 = 1
+  //   (126,255)+(125,250): L 128 + (-2-3)/2 = 126; R 128 + (127+122)/2 = 252
+  //   then a copy of frame 4, (77,88); frame 5 is dropped.
+  MixWave* down =
+      LoadImage(WaveImage({130, 0, 133, 1, 126, 255, 125, 250, 77, 88, 9, 9}, 2, 44100));
+  EXPECT_EQ(Data(down), (Bytes{131, 1, 126, 252, 77, 88}));
+
+  // The device gets the stepped frames as they are, sides in place; the last byte is not heard.
+  Play(0, up);
+  PlayOut();
+  EXPECT_EQ(Played(0, 11), Bytes(up_bytes.begin(), up_bytes.begin() + 11));
+  EXPECT_EQ(device.played.at(11), 128);
+}
+
+TEST_F(LoaderTest, SixteenBitStereoAt44100BecomesMonoAt11025) {
+  Start();
+  // Per frame: each side's high byte + 128 (mod 256), then (L + R) / 2 rounded down.
+  //   0x7FFF,0x0000 -> 255,128 -> 191     0x8000,0xFFFF -> 0,127   -> 63
+  //   0x1234,0x0F00 -> 146,143 -> 144     0xF000,0xE0FF -> 112,96  -> 104
+  //   0x4000,0x2000 -> 192,160 -> 176     0x0100,0x0000 -> 129,128 -> 128
+  //   0xFF00,0xFE80 -> 127,126 -> 126     0x7F00,0x7FFF -> 255,255 -> 255
+  //   0x0000,0x8000 -> 128,0   -> 64      then three loud frames
+  // 44100 to 11025 averages groups of four, rounding toward zero:
+  //   128 + (63 - 65 + 16 - 24) / 4 = 128 + (-10 / 4) = 128 - 2 = 126
+  //   128 + (48 + 0 - 2 + 127) / 4 = 128 + 43 = 171
+  // and the last of the three output frames copies frame 8: 64.
+  const Bytes image =
+      WaveImage(Le16({0x7FFF, 0x0000, 0x8000, 0xFFFF, 0x1234, 0x0F00, 0xF000, 0xE0FF,
+                      0x4000, 0x2000, 0x0100, 0x0000, 0xFF00, 0xFE80, 0x7F00, 0x7FFF,
+                      0x0000, 0x8000, 0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF}),
+                2, 44100, 16);
+  MixWave* w = LoadImage(image);
+  EXPECT_EQ(Data(w), (Bytes{126, 171, 64}));
+
+  Play(0, w);
+  PlayOut();
+  EXPECT_EQ(Played(0, 3), (Bytes{126, 171, 128}));
+}
+
 TEST_F(LoaderTest, ChunkOrderPaddingAndOddSizes) {
   Start();
   // A junk chunk of odd size with its pad byte before "fmt ", another between it and "data",
@@ -208,6 +268,58 @@ TEST_F(LoaderTest, FormatsTheMixerCannotUse) {
   EXPECT_EQ(Refusal(WaveImage(Bytes(10000, 1), 1, 1)),
             "Unable to allocate memory for waveform data.  Try making more memory available by "
             "closing other applications.");
+}
+
+// Damaged sound files on disk, as the game opens them: each ends in its own message and leaves
+// nothing loaded.
+TEST_F(LoaderTest, DamagedFilesOnDiskAreRefusedWithTheirMessage) {
+  Start();
+  const Bytes good = WaveImage({1, 2, 3, 4, 5, 6});  // 44 bytes of header, data from 44
+  Bytes cut_in_data = good;
+  cut_in_data.resize(47);
+  Bytes cut_in_fmt = good;
+  cut_in_fmt.resize(28);
+  Bytes cut_in_riff = good;
+  cut_in_riff.resize(6);
+  Bytes data_too_long = good;
+  data_too_long[40] = 7;  // one byte more than the file holds
+  Bytes data_huge = good;
+  data_huge[40] = data_huge[41] = data_huge[42] = 0xFF;
+  data_huge[43] = 0x7F;
+  Bytes short_fmt = FmtBody(1, 11025, 8);
+  short_fmt.resize(12);
+
+  struct Case {
+    const char* file;
+    Bytes bytes;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {"empty.wav", {}, "This is not a WAVE file"},
+      {"cut-in-riff.wav", cut_in_riff, "This is not a WAVE file"},
+      {"cut-in-fmt.wav", cut_in_fmt, "Failed to read format chunk"},
+      {"cut-in-data.wav", cut_in_data, "Failed to read data chunk"},
+      {"data-too-long.wav", data_too_long, "Failed to read data chunk"},
+      {"data-huge.wav", data_huge, "Failed to read data chunk"},
+      {"short-fmt.wav", Riff({Chunk("fmt ", short_fmt), Chunk("data", {1, 2})}),
+       "Failed to read format chunk"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = folder_ + "/" + c.file;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.bytes.data()),
+               static_cast<std::streamsize>(c.bytes.size()));
+    EXPECT_EQ(MIX_ERROR(PcmMixLoadWave(session, WaveName::File(path), nullptr, LoadFromFile)),
+              c.message);
+    EXPECT_EQ(mix::TheEngine().live_waves, nullptr);
+  }
+  // A folder standing where the sound should be.
+  const std::string folder = folder_ + "/click.wav";
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(MIX_ERROR(PcmMixLoadWave(session, WaveName::File(folder), nullptr, LoadFromFile)),
+            "Failed to open wave file " + folder);
+  EXPECT_EQ(mix::TheEngine().live_waves, nullptr);
 }
 
 TEST_F(LoaderTest, FileNamesAreCutToFifteenCharacters) {
