@@ -22,7 +22,7 @@ shots=${3:-}
 [ -z "$shots" ] || { mkdir -p "$shots" && shots=$(cd "$shots" && pwd); }
 
 if [ -z "${QM_MEASURE_IN_XVFB:-}" ]; then
-  QM_MEASURE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$game_src" "$duration" "$shots"
+  QM_MEASURE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$game_src" "$duration" "$shots"
 fi
 
 work=$(mktemp -d /tmp/qm-flight-memory.XXXXXX)

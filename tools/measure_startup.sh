@@ -9,7 +9,7 @@ game_src=$(cd "${1:-$here/../build/game}" && pwd)
 runs=${2:-5}
 
 if [ -z "${QM_MEASURE_IN_XVFB:-}" ]; then
-  QM_MEASURE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$game_src" "$runs"
+  QM_MEASURE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$game_src" "$runs"
 fi
 
 work=$(mktemp -d /tmp/qm-startup.XXXXXX)

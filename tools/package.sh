@@ -77,7 +77,7 @@ status=0
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$player_home" LANG=C.UTF-8 \
   QM_GAME_EXE=/usr/games/quelmarin \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$mine/e2e/play_e2e.sh" /usr/share/quelmarin "$out" ||
+  xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$mine/e2e/play_e2e.sh" /usr/share/quelmarin "$out" ||
   status=$?
 saves="$player_home/.local/share/quelmarin"
 [ -f "$saves/dat/my.dat" ] || { echo "FAIL: no save in ~/.local/share/quelmarin/dat"; status=1; }

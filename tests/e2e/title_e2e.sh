@@ -130,6 +130,7 @@ if [ -n "$voyage" ]; then
   pid=""
 else
   fail "CONTINUE did not open the voyage window"
+  grep -v "^ALSA" "$out/game.log" | tail -n 5
   stop_game
 fi
 
@@ -144,6 +145,7 @@ if [ -n "$voyage" ]; then
   [ "$(count ending_roll '#FFFFFF')" -ge 100 ] || fail "no ending roll to be seen"
 else
   fail "CONTINUE did not open the voyage window (ending)"
+  grep -v "^ALSA" "$out/game.log" | tail -n 5
 fi
 stop_game
 
@@ -159,6 +161,7 @@ if [ -n "$voyage" ]; then
   [ "$(count earth_box '#00FFFF')" -ge 500 ] || fail "the message from Earth did not open the box"
 else
   fail "CONTINUE did not open the voyage window (Earth)"
+  grep -v "^ALSA" "$out/game.log" | tail -n 5
 fi
 stop_game
 

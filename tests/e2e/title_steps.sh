@@ -48,14 +48,15 @@ qm_type() {
   xdotool type --delay 80 "$1"
 }
 
-# NEW GAME, yes, the two names and "宇宙へ"; prints the voyage window's id (empty on failure).
+# NEW GAME, yes, the two names and "宇宙へ"; prints the voyage window's id, or nothing on failure
+# (and still succeeds, so that a caller under `set -e` reports the failure instead of ending).
 qm_new_voyage() {
   local pid=$1 name=$2 ship=$3 title
   title=$(qm_wait_window "$pid" "Tellivar")
-  [ -n "$title" ] || return 1
+  [ -n "$title" ] || { echo "the title window never appeared" >&2; return 0; }
   qm_origin "$title"
   qm_click 328 174
-  qm_answer "$pid" alt+y || return 1
+  qm_answer "$pid" alt+y || { echo "NEW GAME did not ask" >&2; return 0; }
   qm_click 112 168
   qm_type "$name"
   qm_click 296 168
@@ -64,11 +65,11 @@ qm_new_voyage() {
   qm_wait_window "$pid" "号・船長"
 }
 
-# CONTINUE; prints the voyage window's id (empty on failure).
+# CONTINUE; prints the voyage window's id, or nothing on failure (as qm_new_voyage).
 qm_continue() {
   local pid=$1 title
   title=$(qm_wait_window "$pid" "Tellivar")
-  [ -n "$title" ] || return 1
+  [ -n "$title" ] || { echo "the title window never appeared" >&2; return 0; }
   qm_origin "$title"
   qm_click 328 140
   qm_wait_window "$pid" "号・船長"

@@ -11,7 +11,7 @@ out=$(mkdir -p "$2" && cd "$2" && pwd)
 
 if [ -z "${QM_SHOTS_INSIDE_X:-}" ]; then
   export QM_SHOTS_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$game_src" "$out"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$game_src" "$out"
 fi
 
 source "$here/../../tests/e2e/title_steps.sh"
