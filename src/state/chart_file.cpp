@@ -1,5 +1,8 @@
 #include "state/chart_file.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "platform/game_folder.h"
 #include "state/text_reader.h"
 
@@ -17,9 +20,13 @@ std::string ChartPath() {
 }
 
 void ReadChart(const std::string& path, GameState& state) {
-  TextReader reader(path);
+  ParseChart(ReadTextFile(path), state.chart);
+}
+
+void ParseChart(std::string_view bytes, std::array<ChartPoint, kChartPointCount>& chart) {
+  TextReader reader(bytes);
   // The file keeps the fields in its own order: kind before size, the resource gain last.
-  for (ChartPoint& point : state.chart) {
+  for (ChartPoint& point : chart) {
     point.name = reader.ReadText();
     point.text = reader.ReadText();
     point.x = reader.ReadNumber();
@@ -33,7 +40,34 @@ void ReadChart(const std::string& path, GameState& state) {
     point.extra_point = CheckedLink(reader.ReadNumber());
     point.resource_gain = reader.ReadNumber();
   }
-  reader.Close();
+}
+
+std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart) {
+  // Written through a cursor into room measured beforehand: the writer runs for every input of
+  // the parser's fuzzer, where a capacity check per append is most of the cost.
+  constexpr std::size_t kNumberRoom = 11 + 2;  // "-2147483648" CR LF
+  std::size_t room = 0;
+  for (const ChartPoint& p : chart)
+    room += p.name.size() + p.text.size() + 4 + 10 * kNumberRoom;
+  std::string out(room, '\0');
+  char* cursor = out.data();
+  auto line_end = [&cursor] {
+    *cursor++ = '\r';
+    *cursor++ = '\n';
+  };
+  for (const ChartPoint& p : chart) {
+    for (const std::string* text : {&p.name, &p.text}) {
+      cursor = std::copy(text->begin(), text->end(), cursor);
+      line_end();
+    }
+    for (std::int32_t v : {p.x, p.y, p.z, p.kind, p.size, p.yield, p.next_point, p.next_point_2,
+                           p.extra_point, p.resource_gain}) {
+      cursor = std::to_chars(cursor, cursor + kNumberRoom, v).ptr;
+      line_end();
+    }
+  }
+  out.resize(static_cast<std::size_t>(cursor - out.data()));
+  return out;
 }
 
 }  // namespace qm

@@ -335,19 +335,6 @@ std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
   return problems;
 }
 
-std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart) {
-  std::string out;
-  auto line = [&out](const std::string& s) { out += s + "\r\n"; };
-  for (const ChartPoint& p : chart) {
-    line(p.name);
-    line(p.text);
-    for (int v : {p.x, p.y, p.z, p.kind, p.size, p.yield, p.next_point, p.next_point_2,
-                  p.extra_point, p.resource_gain})
-      line(std::to_string(v));
-  }
-  return out;
-}
-
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8) {
   return "【" + name_utf8 + "】 \r" + text_utf8;
 }

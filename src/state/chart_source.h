@@ -81,9 +81,6 @@ std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
                                        const PageMeasure& box,
                                        std::array<ChartPoint, kChartPointCount>& chart);
 
-// The bytes of dat/map.dat: 12 lines per point, CR LF, texts as CP932 bytes.
-std::string ChartFileBytes(const std::array<ChartPoint, kChartPointCount>& chart);
-
 // The arrival page of a point as the box shows it, in UTF-8: "【name】 " CR text.
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8);
 

@@ -28,6 +28,8 @@ struct ChartPoint {
   std::int32_t next_point = -1;
   std::int32_t next_point_2 = -1;
   std::int32_t extra_point = -1;
+
+  bool operator==(const ChartPoint&) const = default;
 };
 
 // Trouble indices, in the order the instruments list them and the repair buttons are numbered.

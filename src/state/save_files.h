@@ -4,6 +4,7 @@
 #include <string>
 
 #include "state/game_state.h"
+#include "state/saved_game.h"
 
 namespace qm {
 
@@ -25,9 +26,6 @@ bool LoadGame(GameState& state, Services& services);
 // the error box and ends the save there; returns whether everything was written, and tells
 // through `record_written` whether dat/my.dat was (a failed voyage log comes after that).
 bool SaveGame(const GameState& state, Services& services, bool* record_written = nullptr);
-
-// The check value of the saved game: eight values of the record summed with 32-bit wrap.
-std::int32_t SaveChecksum(const GameState& state);
 
 // A name as the entry boxes allow it: at most 8 bytes, never ending in half a double-byte
 // character. Shorter names pass unchanged. Names read from a saved game are never cut: the voyage

@@ -1,43 +1,41 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qm {
 
-// Reads the game's text files one value at a time, the way they have always been read: a text
-// runs to the end of its line, a number is the next run of non-blank characters wherever it
-// starts, and after either the rest of the line is dropped. A file that ends early gives 0 and
-// empty texts. Every failure throws FileFailure.
+// The bytes of one of the game's text files. A folder, a device or a pipe in its place counts as
+// access denied (and is never waited on). Only the first kMaxTextFileBytes are read: the game's
+// files are a few kilobytes, and what lies past that could only be read as a single endless line.
+// Every failure, the close included, throws FileFailure.
+inline constexpr std::size_t kMaxTextFileBytes = std::size_t{16} << 20;
+std::string ReadTextFile(const std::string& path);
+
+// Reads values out of a text file's bytes one at a time, the way the game's files have always
+// been read: a text runs to the end of its line, a number is the next run of non-blank characters
+// wherever it starts, and after either the rest of the line is dropped. Bytes that end early give
+// 0 and empty texts. A number that is none throws FileFailure(kNotANumber). The bytes must outlive
+// the reader.
 class TextReader {
  public:
-  // Opens the file; a folder or a device in its place counts as access denied.
-  explicit TextReader(const std::string& path);
-  ~TextReader();
-  TextReader(const TextReader&) = delete;
-  TextReader& operator=(const TextReader&) = delete;
+  explicit TextReader(std::string_view bytes)
+      : pos_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
   std::string ReadText();
   std::int32_t ReadNumber();
-  // Closes early so a close failure can be reported; the destructor closes quietly otherwise.
-  void Close();
 
  private:
-  // The next byte without taking it, or -1 at the end of the file.
-  int Peek();
-  void Take() { ++pos_; }
   void SkipLineEnd();
   void SkipRestOfLine();
 
-  int fd_ = -1;
-  std::array<char, 4096> buffer_{};
-  std::size_t pos_ = 0;
-  std::size_t end_ = 0;
-  bool at_eof_ = false;
+  const char* pos_;
+  const char* end_;
 };
 
 // True for a whole decimal number with an optional sign that fits in 32 bits.
-bool ParseDecimal(const std::string& token, std::int32_t& value);
+bool ParseDecimal(std::string_view token, std::int32_t& value);
 
 }  // namespace qm

@@ -17,6 +17,7 @@
 
 #include "make_chart/chart_route.h"
 #include "make_chart/message_box_metrics.h"
+#include "state/chart_file.h"
 #include "state/chart_source.h"
 
 namespace {
