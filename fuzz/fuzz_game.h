@@ -16,19 +16,14 @@
 #include <string>
 
 #include "cockpit_rig.h"
+#include "fuzz_check.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
 #include "random_hand.h"
+#include "state/chart_file.h"
 #include "state/chart_source.h"
 
 namespace qm::fuzz {
-
-inline void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
 
 // Makes /dev/shm/qm-<name>-<pid>/dat the game folder's dat/ and a QGuiApplication to draw with.
 inline void SetUp(const char* name) {

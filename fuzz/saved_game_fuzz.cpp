@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "fuzz_game.h"
+#include "saved_record_check.h"
 #include "state/chart_file.h"
 #include "state/save_files.h"
 
@@ -23,25 +24,6 @@ std::string MyDat() {
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void CheckSameRecord(const qm::GameState& a, const qm::GameState& b) {
-  Check(a.commander_name == b.commander_name && a.ship_name == b.ship_name, "names round trip");
-  Check(a.distance_total == b.distance_total && a.voyage_days == b.voyage_days &&
-            a.planets_found == b.planets_found && a.bottles_found == b.bottles_found,
-        "counts round trip");
-  Check(a.sector_x == b.sector_x && a.sector_y == b.sector_y && a.sector_z == b.sector_z,
-        "sector round trip");
-  Check(a.energy == b.energy && a.hull == b.hull && a.captain_level == b.captain_level &&
-            a.energy_max == b.energy_max && a.resources == b.resources &&
-            a.resources_max == b.resources_max && a.buoy_absence == b.buoy_absence &&
-            a.hull_max == b.hull_max,
-        "ship round trip");
-  for (int i = 0; i < qm::kChartPointCount; ++i)
-    Check(a.point_state[static_cast<size_t>(i)] == b.point_state[static_cast<size_t>(i)],
-          "point states round trip");
-  Check(a.story_stage() == b.story_stage(), "story stage round trip");
-  Check(a.trouble_level == b.trouble_level, "troubles round trip");
 }
 
 }  // namespace
@@ -77,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(qm::LoadGame(*reloaded, again.services), "saved game does not read back");
     Check(again.controls.IsEnabled("count_b"), "saved game fails its own check");
     Check(reloaded->save_checksum == qm::SaveChecksum(rig->game), "check value");
-    CheckSameRecord(rig->game, *reloaded);
+    qm::fuzz::CheckSameRecord(rig->game, *reloaded);
     qm::SaveGame(*reloaded, again.services);
     Check(ReadAll(MyDat()) == written, "second save differs");
   }

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 build=${QM_FUZZ_BUILD:-build-fuzz}
-targets=${QM_FUZZ_TARGETS:-wave_loader_fuzz settings_fuzz saved_game_fuzz chart_fuzz chart_source_fuzz}
+targets=${QM_FUZZ_TARGETS:-wave_loader_fuzz settings_fuzz saved_game_parse_fuzz chart_parse_fuzz saved_game_fuzz chart_fuzz chart_source_fuzz}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQM_BUILD_FUZZ=ON \
   -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF >/dev/null
