@@ -3,10 +3,13 @@
 # fuzz/corpus/ (the repository stays clean); any crash, sanitizer report or broken check fails
 # the run and keeps the input that caused it.
 # Usage: tools/fuzz.sh [SECONDS_PER_TARGET]   (default 20)
+#        tools/fuzz.sh --build-only
 #   QM_FUZZ_BUILD picks the build folder (default build-fuzz); QM_FUZZ_TARGETS a subset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
+build_only=0
+[ "$seconds" = "--build-only" ] && build_only=1
 build=${QM_FUZZ_BUILD:-build-fuzz}
 targets=${QM_FUZZ_TARGETS:-wave_loader_fuzz settings_fuzz saved_game_parse_fuzz chart_parse_fuzz saved_game_fuzz chart_fuzz chart_source_fuzz}
 
@@ -14,6 +17,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQM_BUILD_FUZZ=ON 
   -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF >/dev/null
 # shellcheck disable=SC2086
 cmake --build "$build" -j "$(nproc)" --target $targets
+[ "$build_only" = 0 ] || exit 0
 
 work=$(mktemp -d /tmp/qm-fuzz.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what the tests need, then builds and runs every test twice: once optimised (with the
-# end-to-end runs under a virtual X server) and once under AddressSanitizer and UBSan; both are test
-# builds, with the hooks the end-to-end runs start the game through (QM_TEST_HOOKS).
+# Installs what the tests need, then builds and runs every test twice: once optimised with GCC
+# (with the end-to-end runs under a virtual X server) and once with Clang under AddressSanitizer
+# and UBSan; both are test builds, with the hooks the end-to-end runs start the game through
+# (QM_TEST_HOOKS). clang-tidy, the fuzzers and the package are checked too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --test
@@ -23,18 +24,44 @@ stage "build and test (GCC)"
 # Warnings stop the test command (here and in CI) but not a player's or a packager's build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure -j "$jobs" -LE e2e)
 
-stage "static checks (clang-tidy on src/)"
-# The game's own sources, with the checks in .clang-tidy; a finding fails the run. The GCC build's
-# compile commands carry GCC-only warning flags, which clang-tidy is told to pass over.
-run-clang-tidy-14 -p build -j "$jobs" -quiet -extra-arg=-Wno-unknown-warning-option "$PWD/src/"
+# The static checks and the Clang builds the later stages test. They run beside the end-to-end
+# runs, which spend most of their time waiting on the game, at the lowest priority so the game
+# under test keeps its pace.
+checks_and_clang_builds() {
+  set -e
+  renice -n 19 "$BASHPID" >/dev/null
+  local started=$SECONDS
+  # The whole tree, with the checks in .clang-tidy; a finding fails the run. The GCC build's
+  # compile commands carry GCC-only warning flags, which clang-tidy is told to pass over.
+  run-clang-tidy-14 -p build -j "$jobs" -quiet -extra-arg=-Wno-unknown-warning-option
+  echo "-- clang-tidy: $((SECONDS - started)) s"
+  # The second compiler: the optimised build above is GCC's, this one is Clang's.
+  CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON \
+    -DQM_BUILD_BENCH=OFF -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
+  cmake --build build-asan -j "$jobs"
+  echo "-- sanitizer build: $((SECONDS - started)) s"
+  bash tools/fuzz.sh --build-only
+  echo "-- fuzz build: $((SECONDS - started)) s"
+}
+
+stage "end-to-end runs, with clang-tidy and the Clang builds beside them"
+checks_and_clang_builds >build/beside-e2e.log 2>&1 &
+beside=$!
+e2e_status=0
+(cd build && ctest --output-on-failure -L e2e) || e2e_status=$?
+beside_status=0
+wait "$beside" || beside_status=$?
+if [ "$beside_status" -ne 0 ]; then
+  cat build/beside-e2e.log
+  echo "clang-tidy or a Clang build failed (exit $beside_status)"
+else
+  grep '^-- ' build/beside-e2e.log
+fi
+[ "$e2e_status" -eq 0 ] && [ "$beside_status" -eq 0 ]
 
 stage "sanitizers (ASan + UBSan, Clang)"
-# The second compiler: the optimised build above is GCC's, this one is Clang's.
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF \
-  -DQM_WERROR=ON -DQM_TEST_HOOKS=ON
-cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
