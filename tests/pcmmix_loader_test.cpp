@@ -2,6 +2,7 @@
 // hostile files that must end in a clear message rather than a crash or a huge allocation.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "pcmmix/wave_convert.h"
 #include "pcmmix_rig.h"
@@ -320,6 +321,11 @@ TEST_F(LoaderTest, DamagedFilesOnDiskAreRefusedWithTheirMessage) {
   EXPECT_EQ(MIX_ERROR(PcmMixLoadWave(session, WaveName::File(folder), nullptr, LoadFromFile)),
             "Failed to open wave file " + folder);
   EXPECT_EQ(mix::TheEngine().live_waves, nullptr);
+  // A pipe, refused at once rather than waited on.
+  const std::string pipe = folder_ + "/ship.wav";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(MIX_ERROR(PcmMixLoadWave(session, WaveName::File(pipe), nullptr, LoadFromFile)),
+            "Failed to open wave file " + pipe);
 }
 
 TEST_F(LoaderTest, FileNamesAreCutToFifteenCharacters) {

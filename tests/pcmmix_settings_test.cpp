@@ -1,6 +1,7 @@
 // "PCMMIX.INI": defaults, clamps, device choice and refusals, and the private-profile reading.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "pcmmix/settings.h"
 #include "pcmmix_rig.h"
@@ -33,6 +34,13 @@ TEST_F(SettingsTest, DefaultsWithoutAFile) {
   EXPECT_EQ(s.block_length, 2048);
   EXPECT_EQ(s.good_wave_pos, 0);
   EXPECT_EQ(s.remix_strategy, &mix::RemixQueue);
+}
+
+TEST_F(SettingsTest, APipeInTheFilesPlaceGivesTheDefaultsAtOnce) {
+  ASSERT_EQ(::mkfifo((folder_ + "/PCMMIX.INI").c_str(), 0600), 0);
+  session = PcmMixInit();
+  EXPECT_EQ(S().output_format.samples_per_sec, 11025u);
+  EXPECT_EQ(S().block_count, 3);
 }
 
 TEST_F(SettingsTest, RatesAndTheBlockLengthsTheyBring) {

@@ -1,6 +1,9 @@
 #include "pcmmix/riff_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -31,13 +34,19 @@ std::size_t MemoryRiffSource::ReadAt(std::int64_t offset, void* out, std::size_t
 }
 
 FileRiffSource::FileRiffSource(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) return;
+  // Opened without waiting, so that a pipe in the sound's place is refused instead of holding
+  // the start until a writer comes; on a plain file the flag changes nothing.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return;
   struct stat st {};
   // Only a plain file has a size to trust; a folder or a pipe is not a sound.
-  if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(file_);
-    file_ = nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return;
+  }
+  file_ = ::fdopen(fd, "rb");
+  if (file_ == nullptr) {
+    ::close(fd);
     return;
   }
   size_ = st.st_size;

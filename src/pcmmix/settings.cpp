@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -75,6 +76,9 @@ Profile Profile::Parse(std::string_view text) {
 
 Profile Profile::Load(const std::string& path) {
   if (path.empty()) return {};
+  // Only a plain file is read: a pipe in its place would hold the start until a writer came.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return {};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
   std::string text(kMaxProfileBytes, '\0');
