@@ -37,12 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static auto* chart = new Chart();
   static auto* again = new Chart();
   // Points after a failure keep what they held, so each input starts from empty points.
-  for (qm::ChartPoint& p : *chart) {
-    p.name.clear();
-    p.text.clear();
-    p.x = p.y = p.z = p.kind = p.size = p.yield = p.resource_gain = 0;
-    p.next_point = p.next_point_2 = p.extra_point = -1;
-  }
+  chart->fill(qm::ChartPoint{});
   bool whole = true;
   try {
     qm::ParseChart(std::string_view(reinterpret_cast<const char*>(data), size), *chart);

@@ -48,9 +48,9 @@ bool ParseDecimal(std::string_view token, std::int32_t& value) {
   if (i == token.size()) return false;
   std::int64_t magnitude = 0;
   for (; i < token.size(); ++i) {
-    const auto digit = static_cast<unsigned>(token[i] - '0');
-    if (digit > 9) return false;
-    magnitude = magnitude * 10 + digit;
+    const char c = token[i];
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
     if (magnitude > INT64_C(2147483648)) return false;
   }
   const std::int64_t signed_value = negative ? -magnitude : magnitude;
