@@ -125,16 +125,22 @@ TEST_F(SoundCuesTest, EveryCueOfTheGameSoundsItsOwnFileOnItsChannel) {
 }
 
 TEST_F(SoundCuesTest, StartUpLoadsOneWaveIntoEachSlotInOrder) {
-  SetGameFolderForTesting(testing::BuiltGame().string());
+  // 1.wav apart from every other sound, so a slot holding anything else shows.
+  const Bytes start = Ramp(40, 3);
+  WriteWave("1.wav", start);
+  WriteWave("log.wav", Ramp(40, 1));
   Make();
   cues->LoadStartWaves();
   // Each slot has its own load; later loads stand first in the mixer's list of live waves.
   std::set<MixWave*> distinct;
   const MixWave* live = mix::TheEngine().live_waves;
   for (int k = 3; k >= 0; --k) {
-    ASSERT_NE(cues->Slot(k), nullptr);
-    distinct.insert(cues->Slot(k));
-    EXPECT_EQ(live, cues->Slot(k)) << "slot " << k;
+    SCOPED_TRACE("slot " + std::to_string(k));
+    MixWave* slot = cues->Slot(k);
+    ASSERT_NE(slot, nullptr);
+    distinct.insert(slot);
+    EXPECT_EQ(live, slot);
+    EXPECT_EQ(Bytes(slot->data.get(), slot->data.get() + slot->length), start);
     live = live ? live->next_live : nullptr;
   }
   EXPECT_EQ(distinct.size(), 4u);
@@ -142,6 +148,19 @@ TEST_F(SoundCuesTest, StartUpLoadsOneWaveIntoEachSlotInOrder) {
   // "1.wav" is kept, never played.
   EXPECT_TRUE(device.played.empty());
   EXPECT_EQ(device.writes, 0);
+}
+
+TEST_F(SoundCuesTest, WithoutTheStartWaveTheSlotsStayEmptyAndTheCuesStillPlay) {
+  const Bytes e2 = Ramp(60, 2);
+  WriteWave("e2.wav", e2);
+  Make();
+  EXPECT_NO_THROW(cues->LoadStartWaves());
+  for (int k = 0; k < 4; ++k)
+    EXPECT_EQ(cues->Slot(k), nullptr) << "slot " << k;
+  EXPECT_EQ(LiveWaves(), 0);
+  cues->PlayCue(2, "e2.wav");
+  PlayOut();
+  EXPECT_EQ(Played(0, e2.size() - 1), Heard(e2));
 }
 
 // ---- kept by name --------------------------------------------------------------------------
