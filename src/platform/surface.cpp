@@ -376,18 +376,56 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
     columns[static_cast<size_t>(x - x0)] =
         static_cast<int>(sl + Along(static_cast<long long>(x) - dl, sw, dw));
   }
+  // The source columns only grow along a row, so those inside the source are one run [in0, in1);
+  // outside it the copy reads black.
+  int in0 = x0;
+  while (in0 < x1 && columns[static_cast<size_t>(in0 - x0)] < 0)
+    ++in0;
+  int in1 = in0;
+  while (in1 < x1 && columns[static_cast<size_t>(in1 - x0)] < src_w)
+    ++in1;
+  const int* column = columns.data();  // column[x - x0] for destination column x
+  constexpr std::uint32_t kOutside = 0xFF000000u;
+  const bool outside_drawn = !(keyed && key == kOutside);
+  const bool same_columns = sw == dw;
+
+  // The frame redraws whole views every tenth of a second, so this loop is kept plain enough to
+  // vectorise: an unkeyed row is a function of its source row alone, and a row that repeats the
+  // last one (a vertical enlargement) is copied from it.
+  int last_sy = 0;
+  const std::uint32_t* last_row = nullptr;
   for (int y = y0; y < y1; ++y) {
     const int sy = static_cast<int>(st + Along(static_cast<long long>(y) - dt, sh, dh));
     auto* drow = reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
-    const bool row_inside = sy >= 0 && sy < src_h;
-    const auto* srow =
-        row_inside ? reinterpret_cast<const std::uint32_t*>(src->constScanLine(sy)) : nullptr;
-    for (int x = x0; x < x1; ++x) {
-      const int sx = columns[static_cast<size_t>(x - x0)];
-      std::uint32_t c = 0xFF000000u;
-      if (srow != nullptr && sx >= 0 && sx < src_w) c = srow[sx] | 0xFF000000u;
-      if (keyed && c == key) continue;
-      drow[x] = c;
+    if (!keyed && last_row != nullptr && sy == last_sy) {
+      std::copy(last_row + x0, last_row + x1, drow + x0);
+      continue;
+    }
+    last_sy = sy;
+    last_row = drow;
+    if (sy < 0 || sy >= src_h) {
+      if (outside_drawn) std::fill(drow + x0, drow + x1, kOutside);
+      continue;
+    }
+    if (outside_drawn) {
+      std::fill(drow + x0, drow + in0, kOutside);
+      std::fill(drow + in1, drow + x1, kOutside);
+    }
+    const auto* srow = reinterpret_cast<const std::uint32_t*>(src->constScanLine(sy));
+    if (in0 == in1) continue;
+    if (keyed) {
+      for (int x = in0; x < in1; ++x) {
+        const std::uint32_t c = srow[column[x - x0]] | kOutside;
+        if (c != key) drow[x] = c;
+      }
+    } else if (same_columns) {
+      const std::uint32_t* from = srow + column[in0 - x0];
+      std::uint32_t* to = drow + in0;
+      for (int i = 0; i < in1 - in0; ++i)
+        to[i] = from[i] | kOutside;
+    } else {
+      for (int x = in0; x < in1; ++x)
+        drow[x] = srow[column[x - x0]] | kOutside;
     }
   }
 }
