@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -302,31 +305,57 @@ QFont MakeFont(const std::string& face, int pixels, bool bold, bool italic) {
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
+
+// A text as lettered in one font: its Unicode form and the measures TextOut needs.
+struct MeasuredText {
+  QString text;
+  int width = 0;
+  int ascent = 0;
+  int height = 0;
+};
+
+// The instruments letter the same few texts every frame, and converting and shaping a text only
+// to learn its width cost more than drawing it. Measures are kept per thread, and the store is
+// emptied when it grows past a few hundred texts (a readout's digits come and go).
+const MeasuredText& Measured(const std::string& face, int pixels, bool bold, bool italic,
+                             std::string_view cp932) {
+  thread_local std::unordered_map<std::string, MeasuredText> store;
+  std::string key = face;
+  key += '\0';
+  key += std::to_string(pixels);
+  key += bold ? 'b' : '-';
+  key += italic ? 'i' : '-';
+  key += cp932;
+  if (auto it = store.find(key); it != store.end()) return it->second;
+  if (store.size() >= 512) store.clear();
+  const QFontMetrics metrics(MakeFont(face, pixels, bold, italic));
+  MeasuredText m;
+  m.text = ToQt(cp932);
+  m.width = metrics.horizontalAdvance(m.text);
+  m.ascent = metrics.ascent();
+  m.height = metrics.height();
+  return store.emplace(std::move(key), std::move(m)).first->second;
+}
+
 }  // namespace
 
 int Surface::TextWidth(std::string_view cp932) const {
-  QFontMetrics metrics(MakeFont(font_face_, font_pixels_, font_bold_, font_italic_));
-  return metrics.horizontalAdvance(ToQt(cp932));
+  return Measured(font_face_, font_pixels_, font_bold_, font_italic_, cp932).width;
 }
 
 int Surface::TextHeight() const {
-  QFontMetrics metrics(MakeFont(font_face_, font_pixels_, font_bold_, font_italic_));
-  return metrics.height();
+  return Measured(font_face_, font_pixels_, font_bold_, font_italic_, {}).height;
 }
 
 void Surface::TextOut(int x, int y, std::string_view cp932) {
   if (IsNull()) return;
-  const QFont font = MakeFont(font_face_, font_pixels_, font_bold_, font_italic_);
-  const QFontMetrics metrics(font);
-  const QString text = ToQt(cp932);
-  const int w = metrics.horizontalAdvance(text);
-  const int h = metrics.height();
+  const MeasuredText& m = Measured(font_face_, font_pixels_, font_bold_, font_italic_, cp932);
   QPainter painter(image_.get());
-  if (!brush_clear_) painter.fillRect(x, y, w, h, QColor::fromRgb(Argb(brush_)));
-  painter.setFont(font);
+  if (!brush_clear_) painter.fillRect(x, y, m.width, m.height, QColor::fromRgb(Argb(brush_)));
+  painter.setFont(MakeFont(font_face_, font_pixels_, font_bold_, font_italic_));
   painter.setPen(QColor::fromRgb(Argb(font_color_)));
-  painter.drawText(x, y + metrics.ascent(), text);
-  pen_x_ = x + w;
+  painter.drawText(x, y + m.ascent, m.text);
+  pen_x_ = x + m.width;
 }
 
 void Surface::Draw(int x, int y, const Surface& bitmap) {
