@@ -200,6 +200,26 @@ TEST(SurfaceText, WidthGrowsWithTheText) {
   EXPECT_EQ(s.FontPixelSize(), 13);
 }
 
+TEST(SurfaceText, MeasuresKeptFromEarlierTextsBelongToTheirOwnFont) {
+  Surface s(10, 10);
+  const int small = s.TextWidth("WWW");
+  const int small_height = s.TextHeight();
+  s.SetFontPixelSize(24);
+  const int large = s.TextWidth("WWW");
+  EXPECT_GT(large, small);
+  EXPECT_GT(s.TextHeight(), small_height);
+  s.SetFontStyle(true, false);
+  EXPECT_GE(s.TextWidth("WWW"), large);
+  s.SetFontStyle(false, false);
+  EXPECT_EQ(s.TextWidth("WWW"), large);
+  // Past the store's size older texts are measured afresh, to the same width.
+  for (int i = 0; i < 600; ++i)
+    s.TextWidth(std::to_string(i));
+  s.SetFontPixelSize(12);
+  EXPECT_EQ(s.TextWidth("WWW"), small);
+  EXPECT_EQ(s.TextHeight(), small_height);
+}
+
 TEST(SurfaceText, JapaneseGlyphsAreRealInBothFaces) {
   for (const char* face : {"IPAPGothic", "IPAPMincho"}) {
     SCOPED_TRACE(face);

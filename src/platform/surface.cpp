@@ -414,6 +414,7 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
   while (in1 < x1 && columns[static_cast<size_t>(in1 - x0)] < src_w)
     ++in1;
   const int* column = columns.data();  // column[x - x0] for destination column x
+  // Opaque black: what lies outside the source, and the alpha every copied pixel carries.
   constexpr std::uint32_t kOutside = 0xFF000000u;
   const bool outside_drawn = !(keyed && key == kOutside);
   const bool same_columns = sw == dw;
@@ -440,8 +441,8 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
       std::fill(drow + x0, drow + in0, kOutside);
       std::fill(drow + in1, drow + x1, kOutside);
     }
-    const auto* srow = reinterpret_cast<const std::uint32_t*>(src->constScanLine(sy));
     if (in0 == in1) continue;
+    const auto* srow = reinterpret_cast<const std::uint32_t*>(src->constScanLine(sy));
     if (keyed) {
       for (int x = in0; x < in1; ++x) {
         const std::uint32_t c = srow[column[x - x0]] | kOutside;
