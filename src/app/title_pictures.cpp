@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 
 namespace qm {
@@ -9,7 +10,7 @@ namespace qm {
 bool LoadTitlePictures(TitlePictures& p) {
   bool all = true;
   auto load = [&all](Surface& s, const char* name) {
-    all &= s.LoadBitmap(GamePath(std::string("\\cg\\") + name));
+    all &= s.LoadBitmap(EditionPicturePath(std::string("\\cg\\") + name));
   };
   load(p.title_cg, "title.bmp");
   load(p.alone[0], "alone1.bmp");

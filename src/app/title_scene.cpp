@@ -1,7 +1,9 @@
 #include "app/title_scene.h"
 
+#include "cockpit/instrument_texts.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/save_files.h"
 #include "voyage/voyage.h"
@@ -159,7 +161,7 @@ void TitleScene::DrawFigure() {
 
 void TitleScene::BitBtn2Click() {
   services_.sound.PlayClick();
-  if (!services_.dialogs.Confirm(Sj("新しくゲームをはじめますか？（以前のデータは失われます）"))) {
+  if (!services_.dialogs.Confirm(Tx("新しくゲームをはじめますか？（以前のデータは失われます）"))) {
     services_.sound.PlayClick();
     return;
   }
@@ -180,20 +182,19 @@ void TitleScene::count_bClick() {
 void TitleScene::BitBtn3Click(const std::string& name_l, const std::string& name_l2) {
   if (name_l.empty()) {
     services_.sound.PlayClick();
-    services_.dialogs.Inform(Sj("名前を入力してください"));
+    services_.dialogs.Inform(Tx("名前を入力してください"));
     return;
   }
   if (name_l2.empty()) {
     services_.sound.PlayClick();
-    services_.dialogs.Inform(Sj("宇宙船の名前を入力してください"));
+    services_.dialogs.Inform(Tx("宇宙船の名前を入力してください"));
     return;
   }
   NewGame(game_);
   // As typed: blanks are a name too. The entries already hold at most eight bytes.
   game_.commander_name = FitName(name_l);
   game_.ship_name = FitName(name_l2);
-  services_.controls.SetCaption(kVoyageWindow,
-                                game_.ship_name + Sj("号・船長") + game_.commander_name);
+  services_.controls.SetCaption(kVoyageWindow, VoyageWindowCaption(game_));
   services_.controls.SetVisible(kTitleWindow, false);
   host_.ShowVoyageWindow();
   services_.controls.SetVisible("name_box", false);

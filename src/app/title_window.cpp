@@ -13,11 +13,12 @@
 #include "cockpit/voyage_window.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
+#include "platform/widgets/edition_text.h"
 
 namespace qm {
 namespace {
 
-constexpr char kCaption[] = "QUELMARIN ― Tellivar  ver0.1";
+constexpr char kCaption[] = TX_NOOP("QUELMARIN ― Tellivar  ver0.1");
 
 // The window was laid out with a classic dialog frame around its client area: 3 pixels each side
 // and a caption bar, so 409 x 329 overall leaves 403 x 301 inside, just the title picture.
@@ -28,14 +29,14 @@ constexpr int kDesignWidth = 779;
 constexpr int kDesignHeight = 302;
 
 QFont PixelFont(int pixels, bool bold) {
-  QFont font(QStringLiteral("IPAPGothic"));
+  QFont font(QString::fromStdString(EditionFace(kWindowFace)));
   font.setPixelSize(pixels);
   font.setBold(bold);
   return font;
 }
 
 QLabel* AquaLabel(QWidget* parent, int left, int top, const char* text, int pixels) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  auto* label = new QLabel(TxQ(text), parent);
   label->setFont(PixelFont(pixels, true));
   label->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
   label->move(left, top);
@@ -75,7 +76,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildLayout() {
-  setWindowTitle(QString::fromUtf8(kCaption));
+  setWindowTitle(TxQ(kCaption));
   setFont(PixelFont(12, true));
   setFixedSize(kDesignWidth, kDesignHeight);
   controls_.Register(kTitleWindow, this);
@@ -83,12 +84,12 @@ void TForm1::BuildLayout() {
   cg_ = new SurfaceWidget(&scene_.cg(), this);
   cg_->setGeometry(0, 0, kTitleWidth, kTitleHeight);
 
-  count_b_ = new QPushButton(QStringLiteral("COUNTINUE"), this);
+  count_b_ = new QPushButton(TxQ("COUNTINUE"), this);
   count_b_->setGeometry(264, 130, 129, 21);
   connect(count_b_, &QPushButton::clicked, this, [this] { scene_.count_bClick(); });
   controls_.Register("count_b", count_b_);
 
-  bit_btn2_ = new QPushButton(QStringLiteral("NEW GAME"), this);
+  bit_btn2_ = new QPushButton(TxQ("NEW GAME"), this);
   bit_btn2_->setGeometry(264, 164, 129, 21);
   connect(bit_btn2_, &QPushButton::clicked, this, &TForm1::NewGameClicked);
   controls_.Register("BitBtn2", bit_btn2_);
@@ -126,16 +127,16 @@ void TForm1::BuildNamePanel() {
   auto* shape1 = new ShapeWidget(QColor(0x00, 0xFF, 0xFF), name_box_);
   shape1->setGeometry(0, 0, 385, 97);
 
-  AquaLabel(name_box_, 8, 8, "あなたの名前と、宇宙船の名前を決めてください。", 12);
-  AquaLabel(name_box_, 8, 36, "名前", 16);
+  AquaLabel(name_box_, 8, 8, TX_NOOP("あなたの名前と、宇宙船の名前を決めてください。"), 12);
+  AquaLabel(name_box_, 8, 36, TX_NOOP("名前"), 16);
   name_l_ = NameEntry(name_box_, 44, 32);
-  AquaLabel(name_box_, 176, 36, "宇宙船", 16);
+  AquaLabel(name_box_, 176, 36, TX_NOOP("宇宙船"), 16);
   name_l2_ = NameEntry(name_box_, 228, 32);
-  AquaLabel(name_box_, 356, 36, "号", 16);
+  AquaLabel(name_box_, 356, 36, TX_NOOP("号"), 16);
   controls_.Register("name_l", name_l_);
   controls_.Register("name_l2", name_l2_);
 
-  bit_btn3_ = new QPushButton(QStringLiteral("宇宙へ"), name_box_);
+  bit_btn3_ = new QPushButton(TxQ("宇宙へ"), name_box_);
   bit_btn3_->setGeometry(292, 68, 85, 21);
   connect(bit_btn3_, &QPushButton::clicked, this, [this] {
     // The entries only ever hold text CP932 can write.

@@ -3,6 +3,7 @@
 #include "cockpit/cockpit.h"
 #include "cockpit/story_texts.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/wrap32.h"
 
@@ -17,16 +18,16 @@ bool IsChartIndex(std::int32_t i) {
 }
 
 const char* const kServiceMessages[kTroubleCount] = {
-    "★エンジンを修復しました。",
-    "★負傷したコールドスリーパー達を手当てしました。",
-    "★損傷のある船壁を修理しました",
-    "★恒星風による汚染の影響を除去しました。",
-    "★船内の火災を鎮火しました。",
-    "★燃料タンク壁の損傷部分を修理しました。",
-    "★メインシンテムのプログラムを修復しました",
-    "★船内を殺菌しました。",
-    "★シンテムを復旧させました。",
-    "★レーダーの異常箇所を修復しました。",
+    TX_NOOP("★エンジンを修復しました。"),
+    TX_NOOP("★負傷したコールドスリーパー達を手当てしました。"),
+    TX_NOOP("★損傷のある船壁を修理しました"),
+    TX_NOOP("★恒星風による汚染の影響を除去しました。"),
+    TX_NOOP("★船内の火災を鎮火しました。"),
+    TX_NOOP("★燃料タンク壁の損傷部分を修理しました。"),
+    TX_NOOP("★メインシンテムのプログラムを修復しました"),
+    TX_NOOP("★船内を殺菌しました。"),
+    TX_NOOP("★シンテムを復旧させました。"),
+    TX_NOOP("★レーダーの異常箇所を修復しました。"),
 };
 
 }  // namespace
@@ -43,28 +44,29 @@ std::string SupplyGainText(std::int32_t gain) {
 }
 
 std::string ArrivalPage(const ChartPoint& p) {
-  return Sj("【") + p.name + Sj("】 ") + "\r" + p.text;
+  return Fill(Tx("【%1】 \r%2"), {p.name, p.text});
 }
 
 std::string NextPoint2Page(const ChartPoint& target) {
-  return Sj("※他のブイの場所が記されています。") + "\r\r\r" + "NEXT POINT 2 > " +
-         CoordinateText(target);
+  return Fill(Tx("※他のブイの場所が記されています。\r\r\rNEXT POINT 2 > %1"),
+              {CoordinateText(target)});
 }
 
 std::string ExtraPointPage(const ChartPoint& target) {
-  return Sj("※他のある場所が記されています（この座標は海図に記録されない特殊なものです）") +
-         "\r\r\r" + "EXTRA POINT > " + CoordinateText(target);
+  return Fill(Tx("※他のある場所が記されています（この座標は海図に記録されない特殊なものです）\r\r\r"
+                 "EXTRA POINT > %1"),
+              {CoordinateText(target)});
 }
 
 std::string ServiceMessage(int trouble) {
   if (trouble < 0 || trouble >= kTroubleCount) return {};
-  return Sj(kServiceMessages[trouble]);
+  return Tx(kServiceMessages[trouble]);
 }
 
 std::string SurveyQuestion(const ChartPoint& planet, std::int32_t cost) {
-  return Sj("【") + planet.name + Sj("】 ") + "\r" + Sj("地球型惑星の１つのようです。") + "\r" +
-         Sj("調査隊を派遣し、人類が移住可能か") + "\r" + Sj("見定めましょう。") + "\r\r" +
-         Sj("調査隊を派遣しますか？") + "\r\r" + Sj("必要資源：") + Dec(cost);
+  return Fill(Tx("【%1】 \r地球型惑星の１つのようです。\r調査隊を派遣し、人類が移住可能か\r"
+                 "見定めましょう。\r\r調査隊を派遣しますか？\r\r必要資源：%2"),
+              {planet.name, Dec(cost)});
 }
 
 bool Cockpit::ArrivalExamination(int p) {
@@ -87,19 +89,19 @@ bool Cockpit::ArrivalExamination(int p) {
   ShowMessageBox();
 
   if (k == PointKind::kSpecialPlanet) {
-    AddMessage(Sj("おめでとう・・・"));
+    AddMessage(Tx("おめでとう・・・"));
     ShowMessageBox();
   }
   if (k == PointKind::kAsteroidBelt) {
-    AddMessage(Sj("ここは小惑星帯です。長く留まる事は危険です"));
+    AddMessage(Tx("ここは小惑星帯です。長く留まる事は危険です"));
     ShowMessageBox();
   }
   if (k == PointKind::kHotZone) {
-    AddMessage(Sj("ここは高熱地帯です。長く留まる事は危険です"));
+    AddMessage(Tx("ここは高熱地帯です。長く留まる事は危険です"));
     ShowMessageBox();
   }
   if (k == PointKind::kEnergyStation) {
-    AddMessage(Sj("★エネルギー補給 > 満タン!!"));
+    AddMessage(Tx("★エネルギー補給 > 満タン!!"));
     ShowMessageBox();
     game_.energy = game_.energy_max;
   }
@@ -110,45 +112,45 @@ bool Cockpit::ArrivalExamination(int p) {
 bool Cockpit::FirstArrival(int p) {
   const ChartPoint& point = game_.chart[static_cast<size_t>(p)];
   const int k = point.kind;
-  if (Traits(k).records_position) AddMessage(Sj("この位置を記録しました。"));
+  if (Traits(k).records_position) AddMessage(Tx("この位置を記録しました。"));
   game_.point_state[static_cast<size_t>(p)] = kVisited;
   game_.voyage_days = Add32(game_.voyage_days, 1);
   if (p == kEndingPoint) cs_.ending_tick = 1;
   if (k == PointKind::kSpecialPlanet) game_.planets_found = Add32(game_.planets_found, 1);
   if (k == PointKind::kBottle) game_.bottles_found = Add32(game_.bottles_found, 1);
   if (k == PointKind::kComet) {
-    AddMessage(Sj("★彗星の成分から、エネルギーの研究が進展し、エネルギーの最大量が10増加した!!"));
+    AddMessage(Tx("★彗星の成分から、エネルギーの研究が進展し、エネルギーの最大量が10増加した!!"));
     ShowMessageBox();
     game_.energy_max = Add32(game_.energy_max, 10);
   }
   if (k == PointKind::kWreck) {
-    AddMessage(Sj("★難破船の部品を再利用し、船の耐久性をアップさせ、最大HPが 1増えた!!"));
+    AddMessage(Tx("★難破船の部品を再利用し、船の耐久性をアップさせ、最大HPが 1増えた!!"));
     ShowMessageBox();
     game_.hull_max = Add32(game_.hull_max, 1);
   }
   if (k == PointKind::kWarp) {
-    AddMessage(Sj("※違う空間へ転移してしまったようだ････！"));
+    AddMessage(Tx("※違う空間へ転移してしまったようだ････！"));
     ShowMessageBox();
     game_.sector_x = 29 - Roll(48);
     game_.sector_z = 29 - Roll(48);
   }
   if (k == PointKind::kResourceDepot) {
-    AddMessage(Sj("★資源調達 > 満タン!!"));
+    AddMessage(Tx("★資源調達 > 満タン!!"));
     ShowMessageBox();
     game_.resources = game_.resources_max;
   }
   if (Traits(k).grows_hold) {
-    AddMessage(Sj("★最大資源積載量が 1増えた!!"));
+    AddMessage(Tx("★最大資源積載量が 1増えた!!"));
     game_.resources_max = Add32(game_.resources_max, 1);
   }
   if (Traits(k).supplies) {
     // Not capped here: the next instrument pass trims energy and resources to their maxima.
     const std::int32_t e = Mul32(2, point.yield);
-    AddMessage(Sj("★エネルギー補給 > +") + SupplyGainText(e) + "!!");
+    AddMessage(Fill(Tx("★エネルギー補給 > +%1!!"), {SupplyGainText(e)}));
     ShowMessageBox();
     game_.energy = Add32(game_.energy, e);
     const std::int32_t r = point.resource_gain;
-    AddMessage(Sj("★資源補給 > +") + SupplyGainText(r) + "t!!");
+    AddMessage(Fill(Tx("★資源補給 > +%1t!!"), {SupplyGainText(r)}));
     ShowMessageBox();
     game_.resources = Add32(game_.resources, r);
   }
@@ -209,13 +211,13 @@ void Cockpit::PlanetSurvey(int p) {
   if (game_.resources < cost) {
     state = kKnown;
     game_.voyage_days = Sub32(game_.voyage_days, 1);
-    AddMessage(Sj("調査に必要な資源が足りません.."));
+    AddMessage(Tx("調査に必要な資源が足りません.."));
     ShowMessageBox();
     return;
   }
   game_.resources = Sub32(game_.resources, cost);
-  AddMessage(Sj("調査員を派遣しました。"));
-  AddMessage(Sj("････････････････調査員が戻りました。報告します"));
+  AddMessage(Tx("調査員を派遣しました。"));
+  AddMessage(Tx("････････････････調査員が戻りました。報告します"));
   game_.planets_found = Add32(game_.planets_found, 1);
   SurveyReport(k, point.yield);
   ShowMessageBox();
@@ -225,37 +227,37 @@ void Cockpit::SurveyReport(int k, std::int32_t outcome) {
   switch (outcome) {
     case 0: {
       const std::int32_t a = k - 13;
-      AddMessage(Sj("大型の地震が頻繁にあり、居住には適しませんでした"));
-      AddMessage(Sj("鉱脈から資源を確保した > +") + Dec(a) + "t!!");
+      AddMessage(Tx("大型の地震が頻繁にあり、居住には適しませんでした"));
+      AddMessage(Fill(Tx("鉱脈から資源を確保した > +%1t!!"), {Dec(a)}));
       game_.resources = Add32(game_.resources, a);
       break;
     }
     case 1:
-      AddMessage(Sj("高熱の暴風が巻き起こっており、居住には適しませんでした"));
-      AddMessage(Sj("調査員が負傷してしまった!!"));
+      AddMessage(Tx("高熱の暴風が巻き起こっており、居住には適しませんでした"));
+      AddMessage(Tx("調査員が負傷してしまった!!"));
       RaiseTrouble(kSleeperInjury);
       break;
     case 2: {
       const std::int32_t a = 8 * k - 140;
-      AddMessage(Sj("強力な磁場に覆われており、居住には適しませんでした"));
-      AddMessage(Sj("磁場帯からエネルギーを抽出できました > +") + Dec(a) + "E!");
+      AddMessage(Tx("強力な磁場に覆われており、居住には適しませんでした"));
+      AddMessage(Fill(Tx("磁場帯からエネルギーを抽出できました > +%1E!"), {Dec(a)}));
       game_.energy = Add32(game_.energy, a);
       break;
     }
     case 3:
-      AddMessage(Sj("重力が高過ぎ、居住には適しませんでした"));
-      AddMessage(Sj("未知の微生物を発見しました >  宇宙船長LV+1"));
+      AddMessage(Tx("重力が高過ぎ、居住には適しませんでした"));
+      AddMessage(Tx("未知の微生物を発見しました >  宇宙船長LV+1"));
       game_.captain_level = Add32(game_.captain_level, 1);
       break;
     case 4:
-      AddMessage(Sj("大気が不安定で、居住には適しませんでした"));
-      AddMessage(Sj("未知の元素結合体を発見しました >  宇宙船長LV+1"));
+      AddMessage(Tx("大気が不安定で、居住には適しませんでした"));
+      AddMessage(Tx("未知の元素結合体を発見しました >  宇宙船長LV+1"));
       game_.captain_level = Add32(game_.captain_level, 1);
       break;
     case 5: {
       const std::int32_t a = 20 * (k - 20) + 40;
-      AddMessage(Sj("危険な放射能を発生させており、居住には適しませんでした"));
-      AddMessage(Sj("大気成分から強力なエネルギーを抽出できました > +") + Dec(a) + "E!");
+      AddMessage(Tx("危険な放射能を発生させており、居住には適しませんでした"));
+      AddMessage(Fill(Tx("大気成分から強力なエネルギーを抽出できました > +%1E!"), {Dec(a)}));
       game_.energy = Add32(game_.energy, a);
       break;
     }

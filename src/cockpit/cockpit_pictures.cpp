@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 
 namespace qm {
 namespace {
 
 void Load(Surface& surface, const std::string& name, bool transparent) {
-  if (surface.LoadBitmap(GamePath("\\cg\\" + name))) surface.SetTransparent(transparent);
+  if (surface.LoadBitmap(EditionPicturePath("\\cg\\" + name))) surface.SetTransparent(transparent);
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
 #include "cockpit/instrument_texts.h"
 
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/captain_rank.h"
 
 namespace qm {
 
 std::array<std::string, 3> SpeedReadoutLines(const VoyageState& vs) {
-  return {Sj("横 > ") + Dec(-static_cast<long long>(vs.speed_side)) + "Km/h",
-          Sj("上 > ") + Dec(vs.speed_up) + "Km/h", Sj("前 > ") + Dec(vs.speed_forward) + "Km/h"};
+  return {Fill(Tx("横 > %1Km/h"), {Dec(-static_cast<long long>(vs.speed_side))}),
+          Fill(Tx("上 > %1Km/h"), {Dec(vs.speed_up)}),
+          Fill(Tx("前 > %1Km/h"), {Dec(vs.speed_forward)})};
 }
 
 std::string PositionReadoutText(const GameState& game, Random& random) {
@@ -29,7 +31,7 @@ std::string PositionReadoutText(const GameState& game, Random& random) {
     sy = Dec(y);
     sz = Dec(z);
   }
-  return Sj("位置 > X:") + sx + " , Y:" + sy + " , Z:" + sz;
+  return Fill(Tx("位置 > X:%1 , Y:%2 , Z:%3"), {sx, sy, sz});
 }
 
 Color HullColor(std::int32_t hull) {
@@ -42,47 +44,52 @@ Color HullColor(std::int32_t hull) {
 }
 
 std::string BoosterText(std::int32_t booster_seconds) {
-  return Sj("エンジンブースター ") + Dec(booster_seconds);
+  return Fill(Tx("エンジンブースター %1"), {Dec(booster_seconds)});
 }
 
 std::string TroubleLabel(int k, std::int32_t level) {
   switch (k) {
     case kEngineTrouble:
-      return Sj("エンジントラブル");
+      return Tx("エンジントラブル");
     case kSleeperInjury:
-      return Sj("スリーパー負傷 ") + Dec(level) + Sj("人");
+      return Fill(Tx("スリーパー負傷 %1人"), {Dec(level)});
     case kHullDamage:
-      return Sj("船壁損傷 ＬＶ") + Dec(level);
+      return Fill(Tx("船壁損傷 ＬＶ%1"), {Dec(level)});
     case kStellarWindPollution:
-      return Sj("恒星風汚染 ＬＶ") + Dec(level);
+      return Fill(Tx("恒星風汚染 ＬＶ%1"), {Dec(level)});
     case kFire:
-      return Sj("船内火災 ＬＶ") + Dec(level);
+      return Fill(Tx("船内火災 ＬＶ%1"), {Dec(level)});
     case kFuelTankDamage:
-      return Sj("燃料タンク壁損傷 ＬＶ") + Dec(level);
+      return Fill(Tx("燃料タンク壁損傷 ＬＶ%1"), {Dec(level)});
     case kMainSystemFault:
-      return Sj("メインシステム異常");
+      return Tx("メインシステム異常");
     case kInfection:
-      return Sj("船内感染");
+      return Tx("船内感染");
     case kSystemDown:
-      return Sj("システムダウン");
+      return Tx("システムダウン");
     case kRadarFault:
-      return Sj("レーダー異常");
+      return Tx("レーダー異常");
     default:
       return {};
   }
 }
 
 std::string ResourcesCaption(const GameState& game) {
-  return Sj("資源 >  ") + Dec(game.resources) + "t / " + Dec(game.resources_max) + "t";
+  return Fill(Tx("資源 >  %1t / %2t"), {Dec(game.resources), Dec(game.resources_max)});
 }
 
 std::string EnergyCaption(const GameState& game) {
   return Dec(game.energy) + "/" + Dec(game.energy_max);
 }
 
+std::string VoyageWindowCaption(const GameState& game) {
+  return Fill(Tx("%1号・船長%2"), {game.ship_name, game.commander_name});
+}
+
 std::string StatusCaption(const GameState& game) {
-  return game.commander_name + Sj("船長LV:") + RankTitle(game.captain_level) + "\r" +
-         game.ship_name + Sj("号・航海日数:") + Dec(game.voyage_days) + Sj("日");
+  return Fill(
+      Tx("%1船長LV:%2\r%3号・航海日数:%4日"),
+      {game.commander_name, RankTitle(game.captain_level), game.ship_name, Dec(game.voyage_days)});
 }
 
 }  // namespace qm

@@ -32,6 +32,9 @@ std::string TroubleLabel(int k, std::int32_t level);
 // Captions of the panel labels `speed_l`, `energy_l2` and `vosk_l`.
 std::string ResourcesCaption(const GameState& game);
 std::string EnergyCaption(const GameState& game);
+// The voyage window's caption: the ship's name and the captain's. CP932.
+std::string VoyageWindowCaption(const GameState& game);
+
 std::string StatusCaption(const GameState& game);
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include "cockpit/instrument_texts.h"
 #include "cockpit/story.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/wrap32.h"
 
@@ -106,7 +107,7 @@ void Cockpit::PositionReadout() {
 
 void Cockpit::HullIndicator() {
   PreparePanel(9, false, false, HullColor(game_.hull));
-  panel_bitmap_.TextOut(0, 0, Sj("■■■"));
+  panel_bitmap_.TextOut(0, 0, Tx("■■■"));
   if (vs_.blink_counter % 2 == 0) view_.Draw(325, 38, panel_bitmap_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 #include "state/save_files.h"
 #include "state/wrap32.h"
@@ -9,17 +10,18 @@
 namespace qm {
 namespace {
 
-constexpr char kShortOfResources[] = "資源が足りません";
-
-std::string ChartLine(const char* mark, const ChartPoint& p) {
-  return Sj(mark) + p.name + " > X:" + Dec(p.x) + "  Y:" + Dec(p.y) + "  Z:" + Dec(p.z);
-}
+constexpr char kShortOfResources[] = TX_NOOP("資源が足りません");
 
 void LoadQuietly(Surface& surface, const std::string& name, bool transparent) {
-  if (surface.LoadBitmap(GamePath("\\cg\\" + name))) surface.SetTransparent(transparent);
+  if (surface.LoadBitmap(EditionPicturePath("\\cg\\" + name))) surface.SetTransparent(transparent);
 }
 
 }  // namespace
+
+std::string ChartLine(bool visited, const ChartPoint& p) {
+  return Fill(visited ? Tx("★%1 > X:%2  Y:%3  Z:%4") : Tx("  %1 > X:%2  Y:%3  Z:%4"),
+              {p.name, Dec(p.x), Dec(p.y), Dec(p.z)});
+}
 
 std::vector<std::string> ChartPages(const GameState& game) {
   std::vector<std::string> pages;
@@ -30,11 +32,11 @@ std::vector<std::string> ChartPages(const GameState& game) {
     const std::int32_t state = game.point_state[static_cast<size_t>(i)];
     bool listed = false;
     if (state == 1 && Traits(p.kind).listed_known) {
-      page += ChartLine("  ", p);
+      page += ChartLine(false, p);
       listed = true;
     }
     if (state == 2 && Traits(p.kind).listed_visited) {
-      page += ChartLine("★", p);
+      page += ChartLine(true, p);
       listed = true;
     }
     if (!page.empty()) {
@@ -88,7 +90,7 @@ void Cockpit::u_map_b2MouseDown() {
   if (game_.voyage_over >= 1) return;
   services_.sound.PlayClick();
   if (game_.trouble_level[kRadarFault] >= 1) {
-    AddMessage(Sj("レーダー異常のため、海図が開けません"));
+    AddMessage(Tx("レーダー異常のため、海図が開けません"));
     ShowMessageBox();
     return;
   }
@@ -107,13 +109,12 @@ void Cockpit::Image4MouseDown() {
   // Fixed before the question: the answer trades exactly what was offered.
   const std::int32_t h = game_.resources / 2;
   if (h <= 0) {
-    services_.dialogs.Inform(Sj(kShortOfResources));
+    services_.dialogs.Inform(Tx(kShortOfResources));
     services_.sound.PlayClick();
     return;
   }
-  const bool yes =
-      services_.dialogs.Confirm(Sj("資源 ") + Dec(h) + Sj("tをエネルギーとして置換しますか？") +
-                                "\r\r" + Dec(h) + Sj("t → ") + Dec(Mul32(20, h)) + "E");
+  const bool yes = services_.dialogs.Confirm(Fill(
+      Tx("資源 %1tをエネルギーとして置換しますか？\r\r%1t → %2E"), {Dec(h), Dec(Mul32(20, h))}));
   services_.sound.PlayClick();
   if (!yes) return;
   // Energy above the maximum is trimmed by the next instrument pass.
@@ -124,13 +125,13 @@ void Cockpit::Image4MouseDown() {
 void Cockpit::Image5MouseDown() {
   services_.sound.PlayClick();
   if (!services_.dialogs.Confirm(
-          Sj("ここまでの出来事を記録しますか？ 要:資源 1\r（以前データに上書きされます）"))) {
+          Tx("ここまでの出来事を記録しますか？ 要:資源 1\r（以前データに上書きされます）"))) {
     services_.sound.PlayClick();
     return;
   }
   if (game_.resources <= 0) {
     services_.sound.PlayCue(kEventChannel, "6.wav");
-    services_.dialogs.Inform(Sj(kShortOfResources));
+    services_.dialogs.Inform(Tx(kShortOfResources));
     services_.sound.PlayCue(kEventChannel, "2.wav");
     return;
   }
@@ -142,7 +143,7 @@ void Cockpit::Image5MouseDown() {
 bool Cockpit::FormClose(const std::function<void()>& close_title_window) {
   services_.sound.PlayClick();
   if (services_.dialogs.Confirm(
-          Sj("ゲームを終了します。\r※ここまでの出来事を記録しますか？\r（「いいえ」を選択すると、"
+          Tx("ゲームを終了します。\r※ここまでの出来事を記録しますか？\r（「いいえ」を選択すると、"
              "セーブせずに終了します）"))) {
     services_.sound.PlayClick();
     bool recorded = false;

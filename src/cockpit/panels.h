@@ -17,6 +17,9 @@ constexpr int kChartTop = 340;
 // Lines of the chart listing per message page.
 constexpr int kChartLinesPerPage = 6;
 
+// One line of the chart listing (without its line end): a visited point is marked "★". CP932.
+std::string ChartLine(bool visited, const ChartPoint& p);
+
 // The chart listing as message pages, six points a page in chart order: known buoys and planets
 // with two spaces before the name, visited ones (and visited stations and warps) with "★".
 // No listable point gives no page. CP932.

@@ -1,6 +1,6 @@
 #include "cockpit/story_lines.h"
 
-#include "platform/cp932.h"
+#include "platform/edition.h"
 
 namespace qm {
 
@@ -8,44 +8,46 @@ namespace qm {
 // that: about fifteen full-width characters.
 
 const std::array<std::string, kPrologueLineCount>& PrologueLines() {
-  static const std::array<std::string, kPrologueLineCount> lines = {
-      Sj("―――３０年前"),
-      Sj("我々は地球を旅立った。"),
-      Sj("光速の78.7％で宇宙を駆け、"),
-      Sj("隣の恒星系を目指して。"),
-      Sj("頼りになるのはただ、"),
-      Sj("先人たちが宇宙に残した"),
-      Sj("道しるべのブイだけ。"),
-      Sj("人の住める星を求めて、"),
-      Sj("長い旅が始まった。"),
-      Sj("制作　Tellivar"),
-  };
-  return lines;
+  return KeptForEdition([] {
+    return std::array<std::string, kPrologueLineCount>{
+        Tx("―――３０年前"),
+        Tx("我々は地球を旅立った。"),
+        Tx("光速の78.7％で宇宙を駆け、"),
+        Tx("隣の恒星系を目指して。"),
+        Tx("頼りになるのはただ、"),
+        Tx("先人たちが宇宙に残した"),
+        Tx("道しるべのブイだけ。"),
+        Tx("人の住める星を求めて、"),
+        Tx("長い旅が始まった。"),
+        Tx("制作　Tellivar"),
+    };
+  });
 }
 
 std::array<std::string, kEndingLineCount> EndingLines(const std::string& ship_name,
                                                       const std::string& commander_name) {
   return {
-      Sj("―――太陽系からの衝撃波は"),  Sj("老いた太陽を燃やし直す"),
-      Sj("試みが失敗した跡だった。"), Sj("滅んだと思われた人類は、"),
-      Sj("それさえ生き延びていた。"), Sj("我々が旅立ってから、"),
-      Sj("地球では一万年以上の"),     Sj("時が流れたはずだ。"),
-      Sj("―――帰ろう、地球へ。"),      Sj("我々の故郷へ。"),
-      Sj("さらば、宇宙よ。"),         Sj("～『") + ship_name + Sj("』船長") + commander_name,
+      Tx("―――太陽系からの衝撃波は"),  Tx("老いた太陽を燃やし直す"),
+      Tx("試みが失敗した跡だった。"), Tx("滅んだと思われた人類は、"),
+      Tx("それさえ生き延びていた。"), Tx("我々が旅立ってから、"),
+      Tx("地球では一万年以上の"),     Tx("時が流れたはずだ。"),
+      Tx("―――帰ろう、地球へ。"),      Tx("我々の故郷へ。"),
+      Tx("さらば、宇宙よ。"),         Fill(Tx("～『%1』船長%2"), {ship_name, commander_name}),
   };
 }
 
 const std::array<std::string, kEarthMessagePageCount>& EarthMessagePages() {
-  static const std::array<std::string, kEarthMessagePageCount> pages = {
-      Sj("ﾏｰﾒｲﾀﾞ「報告します」"),
-      Sj("ﾏｰﾒｲﾀﾞ「たった今、地球から亜空間通信が届きました。」"),
-      Sj("ﾏｰﾒｲﾀﾞ「『こちらは、地球に帰還したばかりの宇宙船アルタイル号の船長だ。』」"),
-      Sj("ﾏｰﾒｲﾀﾞ「『この通信を受信しているすべての探査隊は、よく聞いてほしい。』」"),
-      Sj("ﾏｰﾒｲﾀﾞ「『人類の移住計画は、ここに終了した。』」"),
-      Sj("ﾏｰﾒｲﾀﾞ「『全探査隊は、ただちに地球へ帰還せよ。』」"),
-      Sj("ﾏｰﾒｲﾀﾞ「―――以上です。」"),
-  };
-  return pages;
+  return KeptForEdition([] {
+    return std::array<std::string, kEarthMessagePageCount>{
+        Tx("ﾏｰﾒｲﾀﾞ「報告します」"),
+        Tx("ﾏｰﾒｲﾀﾞ「たった今、地球から亜空間通信が届きました。」"),
+        Tx("ﾏｰﾒｲﾀﾞ「『こちらは、地球に帰還したばかりの宇宙船アルタイル号の船長だ。』」"),
+        Tx("ﾏｰﾒｲﾀﾞ「『この通信を受信しているすべての探査隊は、よく聞いてほしい。』」"),
+        Tx("ﾏｰﾒｲﾀﾞ「『人類の移住計画は、ここに終了した。』」"),
+        Tx("ﾏｰﾒｲﾀﾞ「『全探査隊は、ただちに地球へ帰還せよ。』」"),
+        Tx("ﾏｰﾒｲﾀﾞ「―――以上です。」"),
+    };
+  });
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/wrap32.h"
 
@@ -32,9 +33,9 @@ void Cockpit::RaiseTrouble(int k) {
       std::string suffix;
       if (game_.resources_max >= 6) {
         game_.resources_max = Sub32(game_.resources_max, 1);
-        suffix = Sj("最大積載資源量が 1減少しました");
+        suffix = Tx("最大積載資源量が 1減少しました");
       }
-      AddMessage(Dec(level) + Sj(" 人のコールドフリーパーが死亡しました。") + "\r\r" + suffix);
+      AddMessage(Fill(Tx("%1 人のコールドフリーパーが死亡しました。\r\r%2"), {Dec(level), suffix}));
       ShowMessageBox();
       level = 0;
       break;

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "cockpit/instrument_texts.h"
 #include "cockpit/picture_widget.h"
 #include "cockpit/text_label.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 
 namespace qm {
@@ -23,7 +25,7 @@ namespace {
 constexpr int kHiddenLookMs = 100;
 
 QFont PixelFont(const char* face, int pixels, bool bold, bool italic) {
-  QFont font(QString::fromLatin1(face));
+  QFont font(QString::fromStdString(EditionFace(face)));
   font.setPixelSize(pixels);
   font.setBold(bold);
   font.setItalic(italic);
@@ -34,7 +36,7 @@ QFont PixelFont(const char* face, int pixels, bool bold, bool italic) {
 QLabel* PanelLabel(QWidget* parent, int left, int top, int width, int height) {
   auto* label = new QLabel(parent);
   label->setGeometry(left, top, width, height);
-  label->setFont(PixelFont("IPAPGothic", 11, true, false));
+  label->setFont(PixelFont(kWindowFace, 11, true, false));
   label->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   return label;
@@ -69,7 +71,7 @@ void TForm2::BuildLayout() {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0x94, 0x94, 0x94));
   setPalette(pal);
-  setFont(PixelFont("IPAPGothic", 12, true, false));
+  setFont(PixelFont(kWindowFace, 12, true, false));
   controls_.Register(kVoyageWindow, this);
 
   cg_ = new SurfaceWidget(&view_, this);
@@ -199,7 +201,7 @@ void TForm2::BuildPanel() {
 
   auto* vosk_l = new TextLabel(this);
   vosk_l->setGeometry(149, 406, 247, 20);
-  vosk_l->setFont(PixelFont("IPAGothic", 11, false, true));
+  vosk_l->setFont(PixelFont(kFixedFace, 11, false, true));
   vosk_l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   vosk_l->SetBackground(Qt::black);
   vosk_l->SetLineStep(10);
@@ -224,7 +226,7 @@ void TForm2::BuildMessageBox() {
 
   auto* moji_l = new TextLabel(box);
   moji_l->setGeometry(8, 8, 377, 113);
-  moji_l->setFont(PixelFont("IPAPMincho", 15, true, false));
+  moji_l->setFont(PixelFont(kMessageFace, 15, true, false));
   moji_l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   moji_l->SetWrap(true);
   moji_l->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -241,7 +243,7 @@ void TForm2::BuildMessageBox() {
 }
 
 void TForm2::FormCreate() {
-  controls_.SetCaption(kVoyageWindow, game_.ship_name + Sj("号・船長") + game_.commander_name);
+  controls_.SetCaption(kVoyageWindow, VoyageWindowCaption(game_));
   // The client area; the frame around it brings the window to about 406 x 454.
   setFixedSize(400, 428);
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
@@ -252,8 +254,8 @@ void TForm2::FormCreate() {
   const std::vector<std::string> missing = LoadVoyagePictures(pics_);
   if (!missing.empty()) {
     const std::string& path = missing.front();
-    services_.dialogs.Error(Sj("ﾌｧｲﾙ ") + Cp932FromUtf8(path).value_or(path) +
-                            Sj(" は開けません."));
+    services_.dialogs.Error(
+        Fill(Tx("ﾌｧｲﾙ %1 は開けません."), {Cp932FromUtf8(path).value_or(path)}));
   }
   view_.Draw(0, 0, pics_.black);
   cockpit_.state().typewriter_pos = 1;

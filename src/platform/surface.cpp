@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/edition.h"
 
 namespace qm {
 namespace {
@@ -296,7 +297,7 @@ void Surface::LineTo(int x, int y) {
 
 namespace {
 QFont MakeFont(const std::string& face, int pixels, bool bold, bool italic) {
-  QFont font(QString::fromStdString(face));
+  QFont font(QString::fromStdString(EditionFace(face)));
   font.setPixelSize(std::max(pixels, 1));
   font.setBold(bold);
   font.setItalic(italic);
@@ -320,7 +321,7 @@ struct MeasuredText {
 const MeasuredText& Measured(const std::string& face, int pixels, bool bold, bool italic,
                              std::string_view cp932) {
   thread_local std::unordered_map<std::string, MeasuredText> store;
-  std::string key = face;
+  std::string key = EditionFace(face);
   key += '\0';
   key += std::to_string(pixels);
   key += bold ? 'b' : '-';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 #include "state/text_reader.h"
 
@@ -16,7 +17,8 @@ std::int32_t CheckedLink(std::int32_t link) {
 }  // namespace
 
 std::string ChartPath() {
-  return GamePath("\\dat\\map.dat");
+  // Each edition has its own chart: the same points with their names and texts in its language.
+  return GamePath(EditionPath("\\dat\\map.dat"));
 }
 
 void ReadChart(const std::string& path, GameState& state) {

@@ -1,6 +1,6 @@
 #include "state/diary.h"
 
-#include "platform/cp932.h"
+#include "platform/edition.h"
 
 namespace qm {
 
@@ -13,11 +13,9 @@ std::string DiarySentence(std::int64_t key, const std::string& commander_name,
                           const std::string& ship_name) {
   for (const DiaryEntry& entry : DiaryEntries()) {
     if (key < entry.first_key || key > entry.last_key) continue;
-    std::string sentence = Sj(entry.before);
-    if (entry.name == DiaryName::kCommander) sentence += commander_name;
-    if (entry.name == DiaryName::kShip) sentence += ship_name;
-    sentence += Sj(entry.after);
-    return sentence;
+    if (entry.name == DiaryName::kNone) return Tx(entry.sentence);
+    return Fill(Tx(entry.sentence),
+                {entry.name == DiaryName::kCommander ? commander_name : ship_name});
   }
   return {};
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "platform/cp932.h"
+#include "platform/edition.h"
 
 namespace qm {
 
@@ -45,25 +46,25 @@ std::string FileErrorText(int code) {
   std::string text;
   switch (code) {
     case kFileNotFound:
-      text = Sj("ﾌｧｲﾙが見つかりません");
+      text = Tx("ﾌｧｲﾙが見つかりません");
       break;
     case kInvalidFileName:
-      text = Sj("不正なﾌｧｲﾙ名です");
+      text = Tx("不正なﾌｧｲﾙ名です");
       break;
     case kTooManyOpenFiles:
-      text = Sj("ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます");
+      text = Tx("ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます");
       break;
     case kAccessDenied:
-      text = Sj("ﾌｧｲﾙへのｱｸｾｽが拒否されました");
+      text = Tx("ﾌｧｲﾙへのｱｸｾｽが拒否されました");
       break;
     case kDiskFull:
-      text = Sj("ﾃﾞｨｽｸがいっぱいです");
+      text = Tx("ﾃﾞｨｽｸがいっぱいです");
       break;
     case kNotANumber:
-      text = Sj("入力値が数値ではありません");
+      text = Tx("入力値が数値ではありません");
       break;
     default:
-      text = Sj("I/O ｴﾗｰ (") + Dec(code) + ")";
+      text = Fill(Tx("I/O ｴﾗｰ (%1)"), {Dec(code)});
       break;
   }
   // The box ends a sentence with a full stop, but not one that already ends in punctuation.

@@ -1,6 +1,7 @@
 #include "state/save_files.h"
 
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 #include "platform/services.h"
 #include "state/atomic_file.h"
@@ -75,7 +76,7 @@ bool SaveGame(const GameState& state, Services& services, bool* record_written) 
   }
   if (record_written != nullptr) *record_written = true;
   // Saving happens only from the voyage window, while the title window is hidden.
-  services.dialogs.Inform(Sj("セーブ完了！"));
+  services.dialogs.Inform(Tx("セーブ完了！"));
   services.sound.PlayClick();
   return WriteVoyageLog(state, services.dialogs);
 }

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "state/wrap32.h"
 #include "voyage/voyage.h"
@@ -43,7 +44,7 @@ void Voyage::speed_lMouseDown() {
   if (game_.resources < 2 || vs_.booster_seconds >= 1) return;
   services_.sound.PlayClick();
   const bool yes = services_.dialogs.Confirm(
-      Sj("資源を 2t使って、エンジンブースターを15sec.起動できます。\r起動しますか？"));
+      Tx("資源を 2t使って、エンジンブースターを15sec.起動できます。\r起動しますか？"));
   if (!yes) {
     services_.sound.PlayClick();
     return;

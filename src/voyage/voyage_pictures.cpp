@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 
 namespace qm {
@@ -29,7 +30,7 @@ std::vector<std::string> LoadVoyagePictures(VoyagePictures& p) {
 
   std::vector<std::string> failed;
   for (const Entry& e : order) {
-    const std::string path = GamePath("\\cg\\" + e.name);
+    const std::string path = EditionPicturePath("\\cg\\" + e.name);
     if (e.surface->LoadBitmap(path)) {
       e.surface->SetTransparent(e.transparent);
     } else {

@@ -1,4 +1,5 @@
 #include "platform/widgets/qt_dialogs.h"
+#include "platform/widgets/edition_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,10 +31,10 @@ QString DialogText(const std::string& cp932) {
 }
 
 bool QtDialogs::Confirm(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), DialogText(text),
-                  QMessageBox::NoButton, parent_);
-  QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+  QMessageBox box(QMessageBox::Question, TxQ("確認"), DialogText(text), QMessageBox::NoButton,
+                  parent_);
+  QPushButton* yes = box.addButton(TxQ("はい(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(TxQ("いいえ(&N)"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
   Prepare(box);
