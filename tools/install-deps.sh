@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2 fonts-dejavu-core
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(

@@ -139,7 +139,7 @@ void CheckFits(RecordChecker& rc, const ChartPoint& p, const PageMeasure& box) {
   const std::string* name = rc.Value("name");
   const std::string* text = rc.Value("text");
   if (p.name.empty() || p.text.empty() || name == nullptr || text == nullptr) return;
-  const QStringList lines = box.Lines(QString::fromStdString(ArrivalPageUtf8(*name, *text)));
+  const QStringList lines = box.Lines(box.ArrivalPage(*name, *text));
   const int height = static_cast<int>(lines.size()) * box.LineHeight();
   if (height > PageMeasure::kHeight) {
     rc.Problem("text",
@@ -150,9 +150,7 @@ void CheckFits(RecordChecker& rc, const ChartPoint& p, const PageMeasure& box) {
   }
   // Listed points show one line per point on the chart page, six to a page.
   if (Traits(p.kind).listed_visited) {
-    const std::string line = "★" + *name + " > X:" + std::to_string(p.x) +
-                             "  Y:" + std::to_string(p.y) + "  Z:" + std::to_string(p.z);
-    const int width = box.Width(QString::fromStdString(line));
+    const int width = box.Width(box.ListingLine(*name, p.x, p.y, p.z));
     if (width > PageMeasure::kWidth)
       rc.Problem("name", "is too long for one line of the chart listing (" + std::to_string(width) +
                              " px of " + std::to_string(PageMeasure::kWidth) + ")");
@@ -301,7 +299,7 @@ std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
     problems.push_back({"", 0, -1, "",
                         "the message box face " + box.FaceName().toStdString() +
                             " is not installed, so no page can be measured "
-                            "(install fonts-ipafont-mincho)"});
+                            "(tools/install-deps.sh installs the game's faces)"});
     return problems;
   }
   chart.fill(ChartPoint{});
@@ -333,6 +331,81 @@ std::vector<ChartProblem> CompileChart(const std::vector<ChartRecord>& records,
                             " points; missing: " + RangesText(missing)});
   CheckPlaces(by_index, placed, chart, problems);
   return problems;
+}
+
+QString PageMeasure::ArrivalPage(const std::string& name_utf8, const std::string& text_utf8) const {
+  return QString::fromStdString(ArrivalPageUtf8(name_utf8, text_utf8));
+}
+
+QString PageMeasure::ListingLine(const std::string& name_utf8, int x, int y, int z) const {
+  return QString::fromStdString("★" + name_utf8 + " > X:" + std::to_string(x) +
+                                "  Y:" + std::to_string(y) + "  Z:" + std::to_string(z));
+}
+
+std::vector<ChartRecord> TranslateChartRecords(const std::vector<ChartRecord>& records,
+                                               const std::vector<ChartRecord>& translation,
+                                               std::vector<ChartProblem>& problems) {
+  std::map<int, const ChartRecord*> words;
+  for (const ChartRecord& t : translation) {
+    bool usable = true;
+    for (const auto& [key, field] : t.fields) {
+      if (key != "name" && key != "text") {
+        problems.push_back({t.file, field.line, t.index, key,
+                            "a translation gives only the name and the text; the chart's own "
+                            "file keeps the rest"});
+        usable = false;
+        continue;
+      }
+      for (unsigned char c : field.value) {
+        if (c >= 0x80) {
+          problems.push_back({t.file, field.line, t.index, key,
+                              "holds a character outside plain ASCII"});
+          usable = false;
+          break;
+        }
+      }
+    }
+    for (const char* key : {"name", "text"}) {
+      if (t.fields.count(key) == 0) {
+        problems.push_back({t.file, t.line, t.index, key, "is missing"});
+        usable = false;
+      }
+    }
+    const auto [it, added] = words.emplace(t.index, &t);
+    if (!added) {
+      problems.push_back({t.file, t.line, t.index, "",
+                          "is translated twice (first at " + it->second->file + ":" +
+                              std::to_string(it->second->line) + ")"});
+    } else if (!usable) {
+      words.erase(it);
+    }
+  }
+  std::vector<ChartRecord> out;
+  std::set<int> translated;
+  std::vector<int> missing;
+  for (const ChartRecord& r : records) {
+    ChartRecord copy = r;
+    const auto it = words.find(r.index);
+    if (it == words.end()) {
+      missing.push_back(r.index);
+    } else {
+      translated.insert(r.index);
+      // Problems with the words are the translator's, so they name the translation's file.
+      copy.file = it->second->file;
+      copy.line = it->second->line;
+      for (const char* key : {"name", "text"})
+        copy.fields[key] = it->second->fields.at(key);
+    }
+    out.push_back(std::move(copy));
+  }
+  for (const auto& [index, t] : words) {
+    if (translated.count(index) == 0)
+      problems.push_back({t->file, t->line, index, "", "is not a point of the chart"});
+  }
+  std::sort(missing.begin(), missing.end());
+  if (!missing.empty())
+    problems.push_back({"translation", 0, -1, "", "points not translated: " + RangesText(missing)});
+  return out;
 }
 
 std::string ArrivalPageUtf8(const std::string& name_utf8, const std::string& text_utf8) {

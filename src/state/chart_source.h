@@ -69,11 +69,23 @@ class PageMeasure {
   virtual QStringList Lines(const QString& text) const = 0;
   virtual int LineHeight() const = 0;
   virtual int Width(const QString& text) const = 0;
+  // The arrival page of a point and its line on the chart listing, as the box shows them in the
+  // measured edition (UTF-8 in, Unicode out); the Japanese edition's forms unless told otherwise.
+  virtual QString ArrivalPage(const std::string& name_utf8, const std::string& text_utf8) const;
+  virtual QString ListingLine(const std::string& name_utf8, int x, int y, int z) const;
 };
 
 // Reads the records of all files; syntax problems are collected, not thrown.
 std::vector<ChartRecord> ParseChartSource(const std::vector<ChartSourceFile>& files,
                                           std::vector<ChartProblem>& problems);
+
+// The chart of another edition: the records with the names and texts of `translation` (records
+// of the same form holding only those two fields) in place of their own. Every point must be
+// translated, name and text, in plain ASCII; the coordinates, kinds and links stay the chart's
+// own, so the editions cannot drift apart. Problems are collected, as by the parser.
+std::vector<ChartRecord> TranslateChartRecords(const std::vector<ChartRecord>& records,
+                                               const std::vector<ChartRecord>& translation,
+                                               std::vector<ChartProblem>& problems);
 
 // Checks the records and fills `chart` (CP932 texts) from them. Returns every problem found; the
 // chart is fit to ship only when none is returned.

@@ -2,12 +2,15 @@
 // CR LF, 12 lines per point). A chart with any problem is refused with every problem listed, and
 // nothing is written, so a broken chart fails the build instead of the voyage.
 //
-//   make_chart [--route | --legs] OUTPUT SOURCE...
+//   make_chart [--route | --legs] [--language CODE] OUTPUT SOURCE... [--translation FILE...]
 //
 // --route also prints the route budget (the main trail and how three pilots fare on it); --legs
-// adds every leg of the careful pilot.
+// adds every leg of the careful pilot. --language compiles another edition's chart
+// (dat/<CODE>/map.dat): the points of the sources with the names and texts of the translation
+// files (assets/chart/<CODE>/*.txt), measured in that edition's face and pages.
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +20,7 @@
 
 #include "make_chart/chart_route.h"
 #include "make_chart/message_box_metrics.h"
+#include "platform/edition.h"
 #include "state/chart_file.h"
 #include "state/chart_source.h"
 
@@ -45,6 +49,18 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
+bool ReadFiles(const std::vector<std::string>& paths, std::vector<qm::ChartSourceFile>& out) {
+  for (const std::string& path : paths) {
+    qm::ChartSourceFile f{path, {}};
+    if (!ReadFile(path, f.text)) {
+      std::fprintf(stderr, "make_chart: cannot read %s\n", path.c_str());
+      return false;
+    }
+    out.push_back(std::move(f));
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,26 +69,42 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   bool route = false;
   bool legs = false;
-  while (!args.empty() && (args.front() == "--route" || args.front() == "--legs")) {
-    route = true;
-    legs = legs || args.front() == "--legs";
+  std::string language(qm::kJapanese);
+  while (!args.empty() && (args.front() == "--route" || args.front() == "--legs" ||
+                           (args.front() == "--language" && args.size() >= 2))) {
+    if (args.front() == "--language") {
+      language = args[1];
+      args.erase(args.begin());
+    } else {
+      route = true;
+      legs = legs || args.front() == "--legs";
+    }
     args.erase(args.begin());
   }
-  if (args.size() < 2) {
-    std::fprintf(stderr, "usage: make_chart [--route|--legs] OUTPUT SOURCE...\n");
+  std::vector<std::string> translations;
+  if (const auto t = std::find(args.begin(), args.end(), "--translation"); t != args.end()) {
+    translations.assign(t + 1, args.end());
+    args.erase(t, args.end());
+  }
+  if (args.size() < 2 || !qm::SetEdition(language) ||
+      translations.empty() != (language == qm::kJapanese)) {
+    std::fprintf(stderr,
+                 "usage: make_chart [--route|--legs] [--language CODE] OUTPUT SOURCE... "
+                 "[--translation FILE...]\n(CODE is an edition the game has; a translation is "
+                 "given with it and only with it)\n");
     return 2;
   }
-  std::vector<qm::ChartSourceFile> files;
-  for (size_t i = 1; i < args.size(); ++i) {
-    qm::ChartSourceFile f{args[i], {}};
-    if (!ReadFile(args[i], f.text)) {
-      std::fprintf(stderr, "make_chart: cannot read %s\n", args[i].c_str());
-      return 1;
-    }
-    files.push_back(std::move(f));
-  }
   std::vector<qm::ChartProblem> problems;
-  const auto records = qm::ParseChartSource(files, problems);
+  std::vector<qm::ChartSourceFile> files;
+  std::vector<qm::ChartSourceFile> translation_files;
+  if (!ReadFiles({args.begin() + 1, args.end()}, files) ||
+      !ReadFiles(translations, translation_files))
+    return 1;
+  auto records = qm::ParseChartSource(files, problems);
+  if (!translation_files.empty()) {
+    const auto words = qm::ParseChartSource(translation_files, problems);
+    records = qm::TranslateChartRecords(records, words, problems);
+  }
   qm::GameState game;
   const qm::MessageBoxMetrics box;
   for (auto& p : qm::CompileChart(records, box, game.chart))

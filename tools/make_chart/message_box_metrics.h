@@ -9,7 +9,8 @@
 
 namespace qm {
 
-// The message box's own face: Mincho, 15 px, bold, laid out as the box lays it out. Measuring
+// The message box's own face in the edition chosen when it is made (Mincho, 15 px, bold, in the
+// Japanese edition), laid out as the box lays it out, with the pages the game builds. Measuring
 // needs a running QGuiApplication.
 class MessageBoxMetrics : public PageMeasure {
  public:
@@ -19,6 +20,8 @@ class MessageBoxMetrics : public PageMeasure {
   QStringList Lines(const QString& text) const override;
   int LineHeight() const override { return metrics_.height(); }
   int Width(const QString& text) const override { return metrics_.horizontalAdvance(text); }
+  QString ArrivalPage(const std::string& name_utf8, const std::string& text_utf8) const override;
+  QString ListingLine(const std::string& name_utf8, int x, int y, int z) const override;
 
  private:
   QFont font_;
