@@ -13,14 +13,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# gettext warns about every "\r" in a message; the message box breaks its lines on them, so the
+# warning says nothing here.
+quiet() {
+  "$@" 2> >(grep -v "'\\\\r' escape sequence" >&2)
+}
+
 pot() {
   # --qt marks every message qt-format, so msgfmt checks that a translation keeps the %1..%9 of
-  # its Japanese. The warnings about "\r" are ours to ignore: the message box breaks lines on it.
-  git ls-files 'src/*.cpp' 'src/*.h' 'tools/make_pictures/*.cpp' |
-    xgettext --files-from=- --language=C++ --qt --from-code=UTF-8 --keyword= --keyword=Tx \
+  # its Japanese.
+  find src tools/make_pictures -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
+    quiet xgettext --files-from=- --language=C++ --qt --from-code=UTF-8 --keyword= --keyword=Tx \
       --keyword=TxQ --keyword=TX_NOOP --add-comments=TRANSLATORS: --add-location=file --no-wrap --sort-by-file \
       --package-name=quelmarin \
-      --msgid-bugs-address=https://github.com/tellivar/quelmarin/issues -o "$1" 2> >(grep -v "'\\\\r' escape" >&2 || true)
+      --msgid-bugs-address=https://github.com/tellivar/quelmarin/issues -o "$1"
 }
 
 case "${1:-}" in
@@ -32,7 +38,7 @@ case "${1:-}" in
     trap 'rm -rf "$out"' EXIT
     pot "$out/quelmarin.pot"
     for po in po/*.po; do
-      msgmerge --quiet --update --backup=none --no-wrap "$po" "$out/quelmarin.pot"
+      quiet msgmerge --quiet --update --backup=none --no-wrap "$po" "$out/quelmarin.pot"
     done
     ;;
   check)
@@ -40,11 +46,11 @@ case "${1:-}" in
     pot "$2/quelmarin.pot"
     status=0
     for po in po/*.po; do
-      msgfmt --check --output-file=/dev/null "$po" || status=1
+      quiet msgfmt --check --output-file=/dev/null "$po" || status=1
       # Every message of the game is translated ...
-      msgcmp "$po" "$2/quelmarin.pot" || status=1
+      quiet msgcmp "$po" "$2/quelmarin.pot" || status=1
       # ... and the catalogue translates nothing the game no longer says.
-      stale=$(msgcomm --less-than=2 --unique --no-wrap "$po" "$2/quelmarin.pot" |
+      stale=$(quiet msgcomm --less-than=2 --unique --no-wrap "$po" "$2/quelmarin.pot" |
         msgcomm --no-wrap --more-than=1 - "$po" 2>/dev/null | grep -c '^msgid "..*"$' || true)
       if [ "${stale:-0}" -gt 0 ]; then
         echo "$po: $stale message(s) the sources no longer have; run tools/catalogue.sh update"

@@ -1,6 +1,10 @@
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/midi_player.h"
 #include "app/sound_cues.h"
 #include "app/test_story.h"
@@ -12,6 +16,7 @@
 #include "pcmmix/queued_notifier.h"
 #include "pcmmix/sdl_wave_out.h"
 #include "platform/clock.h"
+#include "platform/edition.h"
 #include "platform/random.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/widgets/qt_controls.h"
@@ -20,6 +25,22 @@
 #include "state/game_state.h"
 
 int main(int argc, char** argv) {
+  // The command line is read before any window can open, so --help and a mistake need no display.
+  const std::vector<std::string> languages = qm::EditionLanguages();
+  const qm::CommandLine line =
+      qm::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), languages);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "quelmarin: %s\nTry 'quelmarin --help'.\n", line.error.c_str());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(qm::HelpText(languages).c_str(), stdout);
+    return 0;
+  }
+  const std::string settings = qm::GameSettingsPath();
+  qm::SetEdition(qm::StartingEdition(line, qm::ReadEditionChoice(settings), languages));
+  if (!line.language.empty()) qm::WriteEditionChoice(settings, line.language);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(qm::kApplicationTitle));
 

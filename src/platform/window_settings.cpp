@@ -8,9 +8,8 @@
 namespace qm {
 namespace {
 constexpr int kMostScale = 16;
-}
 
-std::string WindowSettingsPath() {
+std::string ConfigFolder() {
   std::string folder;
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
@@ -22,7 +21,38 @@ std::string WindowSettingsPath() {
   } else {
     return {};
   }
-  return folder + "/quelmarin/window.ini";
+  return folder + "/quelmarin";
+}
+
+std::string SettingsFile(const char* name) {
+  const std::string folder = ConfigFolder();
+  return folder.empty() ? std::string() : folder + "/" + name;
+}
+
+}  // namespace
+
+std::string WindowSettingsPath() {
+  return SettingsFile("window.ini");
+}
+
+std::string GameSettingsPath() {
+  return SettingsFile("settings.ini");
+}
+
+std::string ReadEditionChoice(const std::string& path) {
+  if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile()) return {};
+  QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+  if (settings.status() != QSettings::NoError) return {};
+  return settings.value(QStringLiteral("game/language")).toString().toStdString();
+}
+
+void WriteEditionChoice(const std::string& path, const std::string& language) {
+  if (path.empty()) return;
+  const QString file = QString::fromStdString(path);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  QSettings settings(file, QSettings::IniFormat);
+  settings.setValue(QStringLiteral("game/language"), QString::fromStdString(language));
+  settings.sync();
 }
 
 WindowChoice ReadWindowChoice(const std::string& path, const std::string& window) {

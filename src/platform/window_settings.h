@@ -16,6 +16,15 @@ struct WindowChoice {
 // ~/.config. Empty when neither variable names a folder.
 std::string WindowSettingsPath();
 
+// The player's game settings beside it (settings.ini): the edition last chosen. Empty when the
+// configuration folder is unknown.
+std::string GameSettingsPath();
+
+// The edition the player last chose; empty when none is stored or the file cannot be read.
+std::string ReadEditionChoice(const std::string& path);
+// Makes the folder when needed; a file that cannot be written is left as it is.
+void WriteEditionChoice(const std::string& path, const std::string& language);
+
 // A missing or damaged file, or a value out of range, gives the defaults for that window.
 WindowChoice ReadWindowChoice(const std::string& path, const std::string& window);
 // Makes the folder when needed; a file that cannot be written is left as it is.
