@@ -10,12 +10,15 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cockpit/arrival.h"
 #include "cockpit/story_lines.h"
 #include "cockpit_rig.h"
+#include "platform/edition.h"
 
 namespace qm::testing {
 
@@ -39,11 +42,10 @@ inline std::optional<ChartPlace> NextPointOnPage(const std::string& page) {
   return p;
 }
 
-// The cost a survey question names after "必要資源：".
-inline int SurveyCost(const std::string& question) {
-  const std::string mark = Sj("必要資源：");
-  const size_t at = question.find(mark);
-  return at == std::string::npos ? 0 : std::atoi(question.c_str() + at + mark.size());
+// What every arrival page begins with in the edition: the mark before the point's name.
+inline std::string ArrivalMark() {
+  const std::string& page = Tx("【%1】 \r%2");
+  return page.substr(0, page.find("%1"));
 }
 
 // One arrival as the pilot saw it: the page with the point's name, and the ship afterwards.
@@ -80,9 +82,13 @@ class Pilot {
       rig_.voyage.Timer1Timer();
       ++frames_;
       Watch();
+      if (after_frame) after_frame();
     }
     return earth_read_;
   }
+
+  // Called after every frame, for a test that looks at what the frame showed.
+  std::function<void()> after_frame;
 
   int frames() const { return frames_; }
   int lowest_energy() const { return lowest_energy_; }
@@ -151,7 +157,7 @@ class Pilot {
 
   void Read(const std::string& page) {
     pages_read_.push_back(page);
-    if (page.rfind(Sj("【"), 0) == 0) {
+    if (page.rfind(ArrivalMark(), 0) == 0) {
       ArrivalRecord a{frames_, page, Here(), game().energy, game().resources, game().hull};
       arrivals_.push_back(a);
       if (target_ && Here() == *target_) awaiting_next_ = true;
@@ -213,8 +219,13 @@ class Pilot {
   void Answer() {
     const std::string& q = rig_.fake.dialogs.asked.back();
     bool yes = true;
-    if (q.find(Sj("調査隊を派遣しますか")) != std::string::npos)
-      yes = game().resources >= SurveyCost(q) + 1;
+    // The question is asked at the planet being examined.
+    const int p = vs().current_point;
+    if (p >= 0 && p < kChartPointCount) {
+      const ChartPoint& planet = game().chart[static_cast<size_t>(p)];
+      const int cost = Traits(planet.kind).survey_cost;
+      if (cost > 0 && q == SurveyQuestion(planet, cost)) yes = game().resources >= cost + 1;
+    }
     rig_.fake.dialogs.answers.push_back(yes);
   }
 

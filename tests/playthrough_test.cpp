@@ -5,17 +5,24 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "built_game.h"
 #include "cockpit/arrival.h"
+#include "cockpit/instrument_texts.h"
 #include "cockpit/story.h"
 #include "cockpit/story_lines.h"
 #include "cockpit/story_texts.h"
 #include "pilot.h"
+#include "platform/edition.h"
 #include "state/chart_file.h"
+#include "state/voyage_log.h"
+#include "temp_game_folder.h"
 
 namespace qm {
 namespace {
@@ -104,6 +111,93 @@ TEST(Playthrough, APilotFliesTheShippedChartToTheMessageFromEarth) {
   ASSERT_GE(read.size(), static_cast<size_t>(kEarthMessagePageCount));
   EXPECT_TRUE(std::equal(EarthMessagePages().begin(), EarthMessagePages().end(),
                          read.end() - kEarthMessagePageCount));
+}
+
+class EnglishPlaythrough : public testing::TempGameFolder {
+ protected:
+  void SetUp() override {
+    TempGameFolder::SetUp();
+    ASSERT_TRUE(SetEdition("en"));
+  }
+  void TearDown() override {
+    SetEdition(kJapanese);
+    TempGameFolder::TearDown();
+  }
+};
+
+// The English edition flown from the first buoy to the message from Earth and saved: nothing the
+// game showed or wrote on the way (pages, questions, captions, instruments, rolls, the saved game
+// and the voyage log) holds a byte outside ASCII, so no Japanese reaches its player.
+TEST_F(EnglishPlaythrough, ShowsAndWritesNothingButEnglishToTheEnd) {
+  testing::CockpitRig rig;
+  ReadChart((testing::BuiltGame() / "dat" / "en" / "map.dat").string(), rig.game);
+  BuildGrid(rig.game);
+  NewGame(rig.game);
+  rig.game.commander_name = "Akira";
+  rig.game.ship_name = "Aoba";
+  rig.fake.random.SetSeed(kSeed);
+  rig.vs.logon_step = 0;
+  rig.fake.controls.SetVisible("moji_box", false);
+  rig.voyage.InitStars();
+
+  std::set<std::string> shown;
+  Random readout_random(1);
+  testing::Pilot pilot(rig);
+  pilot.after_frame = [&] {
+    for (const auto& [control, caption] : rig.fake.controls.captions)
+      shown.insert(caption);
+    for (const std::string& line : SpeedReadoutLines(rig.vs))
+      shown.insert(line);
+    shown.insert(PositionReadoutText(rig.game, readout_random));
+    shown.insert(BoosterText(rig.vs.booster_seconds));
+    for (int k = 0; k < kTroubleCount; ++k)
+      if (rig.game.trouble_level[static_cast<size_t>(k)] >= 1)
+        shown.insert(TroubleLabel(k, rig.game.trouble_level[static_cast<size_t>(k)]));
+  };
+  ASSERT_TRUE(pilot.Fly(kFrameLimit)) << "stuck at frame " << pilot.frames();
+  EXPECT_EQ(pilot.stages(), (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(pilot.pages_read().back(), EarthMessagePages().back());
+  EXPECT_NE(
+      std::find(pilot.pages_read().begin(), pilot.pages_read().end(), ShockwavePages().back()),
+      pilot.pages_read().end());
+
+  // The voyage is saved at the save point at its end.
+  rig.game.resources = std::max(rig.game.resources, 1);
+  rig.cockpit.Image5MouseDown();
+  ASSERT_TRUE(rig.fake.dialogs.errors.empty()) << rig.fake.dialogs.errors.front();
+  auto read = [this](const std::string& relative) {
+    std::ifstream in(Path(relative), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  };
+  const std::string log = read("voyage_log.txt");
+  EXPECT_EQ(log.rfind(Tx("★『%1』号船長%2の航海日誌 ").substr(0, 6), 0), 0u) << log;
+  EXPECT_EQ(log, VoyageLogText(rig.game));
+
+  std::vector<std::string> written{log, read("dat/my.dat")};
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(Path("")))
+    written.push_back(entry.path().filename().string());
+  const auto& dialogs = rig.fake.dialogs;
+  std::vector<std::vector<std::string>> all{
+      pilot.pages_read(),
+      dialogs.asked,
+      dialogs.informed,
+      written,
+      std::vector<std::string>(shown.begin(), shown.end()),
+      std::vector<std::string>(PrologueLines().begin(), PrologueLines().end())};
+  const auto ending = EndingLines(rig.game.ship_name, rig.game.commander_name);
+  all.emplace_back(ending.begin(), ending.end());
+  size_t texts = 0;
+  for (const auto& group : all) {
+    for (const std::string& text : group) {
+      ++texts;
+      const bool ascii = std::all_of(text.begin(), text.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+      EXPECT_TRUE(ascii) << Utf8(text);
+    }
+  }
+  EXPECT_GT(texts, 500u);
 }
 
 }  // namespace
