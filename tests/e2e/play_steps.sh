@@ -41,7 +41,7 @@ qm_report() {
 
 pid=""
 start_game() {
-  "${exe:-$game/quelmarin}" >>"$out/game.log" 2>&1 &
+  "${exe:-$game/quelmarin}" "$@" >>"$out/game.log" 2>&1 &
   pid=$!
 }
 stop_game() {
@@ -175,7 +175,7 @@ qm_enter_new_voyage() {
   qm_click 296 168
   xdotool type --delay 30 "b"
   qm_click 342 202
-  qm_wait_window "$pid" "号・船長"
+  qm_wait_window "$pid" "$qm_voyage_caption"
 }
 
 # Starts the game and plays on into the voyage window, failing with WHAT in the message:
@@ -203,10 +203,10 @@ qm_plays_on() {
   [ "$(differ "title_${tag}_a" "title_${tag}_b")" -gt 0 ] || fail "$what: the title stands still"
   qm_click 328 140 # CONTINUE
   if [ "$way" = continue ]; then
-    voyage=$(qm_wait_window "$pid" "号・船長")
+    voyage=$(qm_wait_window "$pid" "$qm_voyage_caption")
   else
     sleep 0.5
-    voyage=$(qm_visible "号・船長")
+    voyage=$(qm_visible "$qm_voyage_caption")
     if [ "$way" = new ] && [ -n "$voyage" ]; then
       fail "$what: CONTINUE opened a voyage"
     elif [ -z "$voyage" ]; then
@@ -220,7 +220,7 @@ qm_plays_on() {
   sleep 0.8
   if ! alive; then
     fail "$what: the game died in the voyage window"
-  elif [ -z "$(qm_visible "号・船長")" ]; then
+  elif [ -z "$(qm_visible "$qm_voyage_caption")" ]; then
     fail "$what: the voyage window went away"
   fi
 }

@@ -4,6 +4,11 @@
 #   win=$(qm_new_voyage "$pid" "ﾃｽﾄ" "ﾃｽﾄ")    # the voyage window, on its log-on screen
 # Coordinates are client coordinates of the window last given to qm_origin (wx, wy).
 
+# The names of the windows the steps wait for, in the edition under test; a run of another
+# edition sets its own.
+qm_confirm_title="確認"
+qm_voyage_caption="号・船長"
+
 # Waits up to 10 s for a visible window of the process whose name matches; prints its id.
 qm_wait_window() {
   local pid=$1 name=$2 id=""
@@ -30,7 +35,7 @@ qm_click() {
 # Answers the "確認" question with a button's accelerator (alt+y, alt+n); false when none came.
 qm_answer() {
   local pid=$1 key=$2 box
-  box=$(qm_wait_window "$pid" "確認")
+  box=$(qm_wait_window "$pid" "$qm_confirm_title")
   [ -n "$box" ] || return 1
   xdotool windowfocus "$box" 2>/dev/null || true
   sleep 0.3
@@ -62,7 +67,7 @@ qm_new_voyage() {
   qm_click 296 168
   qm_type "$ship"
   qm_click 342 202
-  qm_wait_window "$pid" "号・船長"
+  qm_wait_window "$pid" "$qm_voyage_caption"
 }
 
 # CONTINUE; prints the voyage window's id, or nothing on failure (as qm_new_voyage).
@@ -72,7 +77,7 @@ qm_continue() {
   [ -n "$title" ] || { echo "the title window never appeared" >&2; return 0; }
   qm_origin "$title"
   qm_click 328 140
-  qm_wait_window "$pid" "号・船長"
+  qm_wait_window "$pid" "$qm_voyage_caption"
 }
 
 # Asks a window to close, as its close box does (there is no window manager to click).
