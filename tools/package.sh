@@ -31,7 +31,8 @@ trap cleanup EXIT
 echo "-- staged install"
 DESTDIR="$stage" cmake --install "$build" >/dev/null
 app=io.github.tellivar.Quelmarin
-desktop-file-validate "$stage/usr/share/applications/$app.desktop"
+desktop-file-validate "$stage/usr/share/applications/$app.desktop" \
+  "$stage/usr/share/applications/$app.English.desktop"
 appstreamcli validate --no-net --explain "$stage/usr/share/metainfo/$app.metainfo.xml"
 for f in usr/games/quelmarin usr/share/quelmarin/dat/map.dat usr/share/quelmarin/cg/title.bmp \
   usr/share/icons/hicolor/48x48/apps/$app.png usr/share/icons/hicolor/256x256/apps/$app.png \

@@ -39,6 +39,7 @@ diff -r -x my.dat -x '*.tmp' "$game_src/dat" "$data/dat" >/dev/null || fail "dat
 [ -z "$(find "$root" -name my.dat -o -name portable.txt -o -name '航海日誌.txt')" ] ||
   fail "a save, a voyage log or the portable marker was installed"
 for f in share/applications/io.github.tellivar.Quelmarin.desktop \
+  share/applications/io.github.tellivar.Quelmarin.English.desktop \
   share/metainfo/io.github.tellivar.Quelmarin.metainfo.xml \
   share/icons/hicolor/48x48/apps/io.github.tellivar.Quelmarin.png \
   share/icons/hicolor/256x256/apps/io.github.tellivar.Quelmarin.png \
