@@ -98,9 +98,6 @@ class Cockpit : public VoyageHooks {
   void PreparePanel(int points, bool bold, bool italic, Color text);
   void PaintGauge();
 
-  // A repair paid for in resources; the result text goes to the box either way.
-  void Repair(int trouble, int cost, const char* done, const char* refused, bool pad_to_even);
-  void RepairRefused(const char* text);
 
   GameState& game_;
   VoyageState& vs_;
