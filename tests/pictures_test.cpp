@@ -2,7 +2,8 @@
 // the game's own loader as a plain 24-bit BMP, at the size its use needs; keyed pictures carry
 // their key in the bottom-left pixel, show something besides it and no half-blended fringe; the
 // cockpit frame leaves the view and every instrument readout uncovered; the title's pictures
-// sit on the sky without showing their edges; and every chart point looks like itself.
+// sit on the sky without showing their edges; every chart point looks like itself; and the
+// English edition has its own of every picture with lettering, and of no other.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "cockpit/cockpit_pictures.h"
 #include "cockpit/panels.h"
 #include "platform/cp932.h"
+#include "platform/edition.h"
 #include "platform/game_folder.h"
 #include "platform/surface.h"
 #include "voyage/voyage_pictures.h"
@@ -46,7 +49,10 @@ std::vector<std::string> PictureNames() {
 class Pictures : public ::testing::Test {
  protected:
   void SetUp() override { SetGameFolderForTesting(testing::BuiltGame().string()); }
-  void TearDown() override { SetGameFolderForTesting(""); }
+  void TearDown() override {
+    SetGameFolderForTesting("");
+    SetEdition(kJapanese);
+  }
 
   static Surface Load(const std::string& name) {
     Surface s;
@@ -358,6 +364,32 @@ TEST_F(Pictures, TheTitlePicturesSitOnTheSkyWithoutShowingTheirEdges) {
         differ += a.Pixel(x, y) != b.Pixel(x, y);
     EXPECT_GT(differ, 50) << "frames " << i + 1 << " and " << (i + 1) % 3 + 1;
   }
+}
+
+// ---- the other editions -------------------------------------------------------------------------
+
+TEST_F(Pictures, TheEnglishEditionLettersEveryPictureWithWordsAndOnlyThose) {
+  std::set<std::string> lettered = {"cont",       "cont2",   "txt",     "noize0", "noize1",
+                                    "noize6",     "image4",  "image5",  "image6", "contact_b",
+                                    "contact_b2", "u_map_b", "u_map_b2"};
+  for (int n = 1; n <= 10; ++n)
+    lettered.insert("tra_b" + std::to_string(n));
+  ASSERT_TRUE(SetEdition("en"));
+  for (const std::string& name : lettered) {
+    const std::string path = "\\cg\\" + name + ".bmp";
+    // The game takes the English picture, in the place of the Japanese: the same size, keyed
+    // alike, lettered differently.
+    EXPECT_EQ(EditionPicturePath(path), GamePath("\\cg\\en\\" + name + ".bmp")) << name;
+    Surface english;
+    ASSERT_TRUE(english.LoadBitmap(EditionPicturePath(path))) << name;
+    const Surface japanese = Load(name);
+    EXPECT_EQ(english.Pixel(0, english.Height() - 1), japanese.Pixel(0, japanese.Height() - 1))
+        << name << ": key";
+    EXPECT_GT(Differing(japanese, english), 20) << name;
+  }
+  // A copy of a picture without words would only hide a later change to the game's own.
+  for (const auto& entry : std::filesystem::directory_iterator(BuiltGame() / "cg" / "en"))
+    EXPECT_TRUE(lettered.contains(entry.path().stem().string())) << entry.path();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "paint.h"
 #include "pictures.h"
+#include "platform/edition.h"
 
 namespace qm::art {
 namespace {
@@ -167,26 +168,32 @@ QImage Pad(bool pressed) {
   p.drawPolygon(QPolygon({QPoint(46, 86), QPoint(54, 86), QPoint(50, 91)}));
   p.drawPolygon(QPolygon({QPoint(14, 46), QPoint(14, 54), QPoint(9, 50)}));
   p.drawPolygon(QPolygon({QPoint(86, 46), QPoint(86, 54), QPoint(91, 50)}));
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 11, false));
+  // The marks of forward and back sit beside their arrows. A word of Latin letters runs wider
+  // than one kanji, out under the rim's ticks, so it keeps a little nearer the middle.
+  const int inward = IsJapaneseEdition() ? 0 : 3;
+  p.setFont(Face(LetterFace(), 11, false));
   p.setPen(pressed ? QColor(0xA0, 0xFF, 0xFF) : QColor(0x30, 0xA0, 0xB0));
-  p.drawText(QRect(56, 12, 20, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("前"));
-  p.drawText(QRect(56, 76, 20, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("後"));
+  // TRANSLATORS: the steering pad's marks of forward and back, beside its arrows: at most 22
+  // pixels wide at 11 px.
+  Letter(p, QRect(56, 12 + inward, 22, 12), Qt::AlignLeft | Qt::AlignVCenter, Unicode(Tx("前")));
+  Letter(p, QRect(56, 76 - inward, 22, 12), Qt::AlignLeft | Qt::AlignVCenter, Unicode(Tx("後")));
   p.end();
   return img;
 }
 
 // The sheet the instruments write their readouts on. The game fills it white before every
-// readout, so this face is only ever seen here: a sample of what it carries.
+// readout, so this face is only ever seen here: a sample of what it carries, in the words the
+// instruments use.
 QImage ReadoutSheet() {
   QImage img = Canvas(200, 100, Qt::white);
   QPainter p(&img);
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 11, false));
+  p.setFont(Face(LetterFace(), 11, false));
   p.setPen(QColor(0x00, 0xFF, 0x00));
-  p.drawText(0, 9, QStringLiteral("横 > 0Km/h"));
-  p.drawText(0, 19, QStringLiteral("上 > 0Km/h"));
-  p.drawText(0, 29, QStringLiteral("前 > 0Km/h"));
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 12, true));
-  p.drawText(0, 52, QStringLiteral("位置 > X:0 , Y:0 , Z:0"));
+  Letter(p, QPoint(0, 9), Unicode(Fill(Tx("横 > %1Km/h"), {"0"})));
+  Letter(p, QPoint(0, 19), Unicode(Fill(Tx("上 > %1Km/h"), {"0"})));
+  Letter(p, QPoint(0, 29), Unicode(Fill(Tx("前 > %1Km/h"), {"0"})));
+  p.setFont(Face(LetterFace(), 12, true));
+  Letter(p, QPoint(0, 52), Unicode(Fill(Tx("位置 > X:%1 , Y:%2 , Z:%3"), {"0", "0", "0"})));
   return img;
 }
 
@@ -214,15 +221,16 @@ QImage TroublePlate() {
 
 }  // namespace
 
-bool DrawCockpitPictures(const QString& dir) {
-  bool ok = Save(Canvas(400, 300, Qt::black), dir, "black");
-  ok &= SaveKeyed(Gamen(), dir, "gamen");
-  ok &= Save(Pad(false), dir, "cont");
+bool DrawCockpitPictures(const QString& dir, Which which) {
+  bool ok = Save(Pad(false), dir, "cont");
   ok &= Save(Pad(true), dir, "cont2");
   // Keyed white: the readouts are written on white and copied without it.
   QImage sheet = ReadoutSheet();
   sheet.setPixelColor(0, 99, Qt::white);
   ok &= Save(sheet, dir, "txt");
+  if (which == Which::kLettered) return ok;
+  ok &= Save(Canvas(400, 300, Qt::black), dir, "black");
+  ok &= SaveKeyed(Gamen(), dir, "gamen");
   ok &= SaveKeyed(TroublePlate(), dir, "trable");
   return ok;
 }

@@ -1,5 +1,6 @@
-// Draws every picture of the game into its cg/ folder at build time, or, with --sheet, lays the
-// drawn pictures out on one labelled sheet for review.
+// Draws every picture of the game into its cg/ folder at build time, and each other edition's
+// pictures with lettering into cg/<language>/; or, with --sheet, lays the drawn pictures out on
+// one labelled sheet for review. A word that does not fit its place fails the drawing.
 //   make_pictures CG_DIR
 //   make_pictures --sheet CG_DIR OUT.png
 //   make_pictures --icon CG_DIR SIZE OUT.png
@@ -8,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "pictures.h"
+#include "platform/edition.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
@@ -36,16 +39,25 @@ int main(int argc, char** argv) {
   const QString dir = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(dir);
   using namespace qm::art;
-  bool ok = true;
+  bool ok = qm::SetEdition(qm::kJapanese);
   ok &= DrawTitlePictures(dir);
-  ok &= DrawCockpitPictures(dir);
-  ok &= DrawPanelPictures(dir);
+  ok &= DrawCockpitPictures(dir, Which::kAll);
+  ok &= DrawPanelPictures(dir, Which::kAll);
   ok &= DrawRepairButtons(dir);
   ok &= DrawBeaconPictures(dir);
   ok &= DrawBodyPictures(dir);
   ok &= DrawPlanetPictures(dir);
-  ok &= DrawNoisePictures(dir);
+  ok &= DrawNoisePictures(dir, Which::kAll);
   ok &= DrawAsteroidField(dir);
-  if (!ok) std::fprintf(stderr, "make_pictures: could not write into %s\n", argv[1]);
+  for (const std::string& language : qm::EditionLanguages()) {
+    if (language == qm::kJapanese) continue;
+    const QString own = dir + "/" + QString::fromStdString(language);
+    ok &= qm::SetEdition(language) && QDir().mkpath(own);
+    ok &= DrawCockpitPictures(own, Which::kLettered);
+    ok &= DrawPanelPictures(own, Which::kLettered);
+    ok &= DrawRepairButtons(own);
+    ok &= DrawNoisePictures(own, Which::kLettered);
+  }
+  if (!ok) std::fprintf(stderr, "make_pictures: not every picture was drawn into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

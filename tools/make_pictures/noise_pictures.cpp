@@ -8,6 +8,7 @@
 
 #include "paint.h"
 #include "pictures.h"
+#include "platform/edition.h"
 
 namespace qm::art {
 namespace {
@@ -38,12 +39,18 @@ QImage Static(unsigned seed, const QString& words, int shift) {
   p.setPen(QColor(0x60, 0x60, 0x68));
   p.drawLine(band.topLeft(), band.topRight());
   p.drawLine(band.bottomLeft(), band.bottomRight());
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 16, false));
+  p.setFont(Face(LetterFace(), 16, false));
   p.setPen(QColor(0xF0, 0xF0, 0xF0));
-  p.drawText(QRect(0, band.top() + 2, kW, 20), Qt::AlignCenter, words);
+  // The English under the words is there for players who read no Japanese; in another edition
+  // the words are in the player's language already and take the band to themselves.
+  if (!IsJapaneseEdition()) {
+    Letter(p, band, Qt::AlignCenter, words);
+    return img;
+  }
+  Letter(p, QRect(0, band.top() + 2, kW, 20), Qt::AlignCenter, words);
   p.setFont(Face(QStringLiteral("DejaVu Sans"), 10, true));
   p.setPen(QColor(0xFF, 0x50, 0x40));
-  p.drawText(QRect(0, band.top() + 22, kW, 14), Qt::AlignCenter, QStringLiteral("SIGNAL LOST"));
+  Letter(p, QRect(0, band.top() + 22, kW, 14), Qt::AlignCenter, QStringLiteral("SIGNAL LOST"));
   return img;
 }
 
@@ -162,28 +169,39 @@ QImage ArrivalBanner() {
       p.drawPolygon(QPolygonF({QPointF(x, 22), QPointF(x - side * 6, 30), QPointF(x, 38)}));
     }
   }
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 26, true));
+  // The words keep between the inner chevrons, which two spaced-out kanji fill at 26 px and a
+  // word of Latin capitals at 22. With no English gloss under them (see Static) they take the
+  // middle of the plate.
+  const bool japanese = IsJapaneseEdition();
+  const QRect place(30, 4, 120, japanese ? 32 : 52);
+  // TRANSLATORS: the banner at an arrival: at most 120 pixels wide at 22 px bold.
+  const QString words = Unicode(Tx("到　着"));
+  p.setFont(Face(LetterFace(), japanese ? 26 : 22, true));
   p.setPen(QColor(0x00, 0x40, 0x48));
-  p.drawText(QRect(1, 5, 180, 32), Qt::AlignCenter, QStringLiteral("到　着"));
+  Letter(p, place.translated(1, 1), Qt::AlignCenter, words);
   p.setPen(QColor(0xC0, 0xFF, 0xFF));
-  p.drawText(QRect(0, 4, 180, 32), Qt::AlignCenter, QStringLiteral("到　着"));
+  Letter(p, place, Qt::AlignCenter, words);
+  if (!japanese) return img;
   p.setFont(Face(QStringLiteral("DejaVu Sans"), 9, true));
   p.setPen(QColor(0x00, 0xE0, 0xE0));
-  p.drawText(QRect(0, 38, 180, 12), Qt::AlignCenter, QStringLiteral("ARRIVAL"));
+  Letter(p, QRect(30, 38, 120, 12), Qt::AlignCenter, QStringLiteral("ARRIVAL"));
   return img;
 }
 
 }  // namespace
 
-bool DrawNoisePictures(const QString& dir) {
+bool DrawNoisePictures(const QString& dir, Which which) {
+  // TRANSLATORS: the words over the static of a lost ship: at most 200 pixels wide at 16 px.
+  const QString lost = Unicode(Tx("通信途絶"));
   bool ok = true;
-  ok &= SaveKeyed(Static(1001, QStringLiteral("通信途絶"), 0), dir, "noize0");
-  ok &= SaveKeyed(Static(2002, QStringLiteral("通信途絶"), 1), dir, "noize1");
+  ok &= SaveKeyed(Static(1001, lost, 0), dir, "noize0");
+  ok &= SaveKeyed(Static(2002, lost, 1), dir, "noize1");
+  ok &= SaveKeyed(ArrivalBanner(), dir, "noize6");
+  if (which == Which::kLettered) return ok;
   ok &= SaveKeyed(LightSnow(), dir, "noize2");
   ok &= SaveKeyed(Interference(303), dir, "noize3");
   ok &= SaveKeyed(Interference(404), dir, "noize4");
   ok &= SaveKeyed(ContactFlash(), dir, "noize5");
-  ok &= SaveKeyed(ArrivalBanner(), dir, "noize6");
   return ok;
 }
 

@@ -3,8 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <utility>
+#include <vector>
 
+#include <QFontMetricsF>
 #include <QRadialGradient>
+
+#include "platform/cp932.h"
+#include "platform/edition.h"
 
 namespace qm::art {
 
@@ -67,8 +74,41 @@ QImage Over(const QImage& below, const QImage& above) {
   return out;
 }
 
+namespace {
+// The words lettered since the last picture was saved that did not fit their place: they belong
+// to the picture being drawn, which Save names.
+std::vector<QString>& Misfits() {
+  static std::vector<QString> misfits;
+  return misfits;
+}
+
+// Keeps `words` as a misfit when they are wider than `room` pixels in the painter's face.
+void CheckFit(const QPainter& p, double room, const QString& words) {
+  const double width = QFontMetricsF(p.font(), p.device()).horizontalAdvance(words);
+  if (width <= room) return;
+  // A word drawn twice (its shadow, then itself) is reported once.
+  const QString misfit = QStringLiteral("\"%1\" is %2 pixels wide in %3 %4 px, its place %5")
+                             .arg(words)
+                             .arg(width)
+                             .arg(p.font().family())
+                             .arg(p.font().pixelSize())
+                             .arg(room);
+  if (std::find(Misfits().begin(), Misfits().end(), misfit) == Misfits().end())
+    Misfits().push_back(misfit);
+}
+}  // namespace
+
 bool Save(const QImage& picture, const QString& dir, const QString& name) {
-  return picture.convertToFormat(QImage::Format_RGB32).save(dir + "/" + name + ".bmp", "BMP");
+  const QString path = dir + "/" + name + ".bmp";
+  const std::vector<QString> misfits = std::exchange(Misfits(), {});
+  for (const QString& misfit : misfits) {
+    std::fprintf(stderr, "make_pictures: %s: %s\n", path.toUtf8().constData(),
+                 misfit.toUtf8().constData());
+  }
+  if (!misfits.empty()) return false;
+  if (picture.convertToFormat(QImage::Format_RGB32).save(path, "BMP")) return true;
+  std::fprintf(stderr, "make_pictures: could not write %s\n", path.toUtf8().constData());
+  return false;
 }
 
 bool SaveKeyed(QImage picture, const QString& dir, const QString& name) {
@@ -94,6 +134,24 @@ QFont Face(const QString& family, int pixels, bool bold) {
 
 QFont SmoothFace(const QString& family, int pixels, bool bold) {
   return MakeFace(family, pixels, bold, true);
+}
+
+QString Unicode(const std::string& cp932) {
+  return QString::fromStdString(Utf8FromCp932(cp932));
+}
+
+QString LetterFace() {
+  return QString::fromStdString(EditionFace(kWindowFace));
+}
+
+void Letter(QPainter& p, const QRect& place, int flags, const QString& words) {
+  CheckFit(p, place.width(), words);
+  p.drawText(place, flags, words);
+}
+
+void Letter(QPainter& p, QPoint origin, const QString& words) {
+  CheckFit(p, p.device()->width() - origin.x(), words);
+  p.drawText(origin, words);
 }
 
 int Dice::operator()(int n) {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The drawing kit shared by every picture of the game: the key colour, saving as the game reads
-// pictures, crisp fonts, noise for natural surfaces, the palette squeeze that gives the pictures
-// their 256-colour look, and the bevels and rivets of the cockpit's metal.
+// pictures, crisp fonts and the game's words lettered in them, noise for natural surfaces, the
+// palette squeeze that gives the pictures their 256-colour look, and the bevels and rivets of the
+// cockpit's metal.
 
 #include <QColor>
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <string>
 
 namespace qm::art {
 
@@ -33,7 +35,9 @@ QImage KeyedDithered(const QImage& layer);
 // Lays one keyed picture over another of the same size: the upper one's key lets the lower show.
 QImage Over(const QImage& below, const QImage& above);
 
-// Writes cg/<name>.bmp as a 24-bit BMP.
+// Writes cg/<name>.bmp as a 24-bit BMP. A picture lettered with a word that does not fit its
+// place (see Letter) is not written: the word and the picture are named on stderr and the answer
+// is false, so a translation too long for its button stops the build instead of being cut off.
 bool Save(const QImage& picture, const QString& dir, const QString& name);
 // The same for a keyed picture: its bottom-left pixel is made the key first.
 bool SaveKeyed(QImage picture, const QString& dir, const QString& name);
@@ -42,6 +46,18 @@ bool SaveKeyed(QImage picture, const QString& dir, const QString& name);
 QFont Face(const QString& family, int pixels, bool bold);
 // A face with smooth edges, for letters on an opaque picture.
 QFont SmoothFace(const QString& family, int pixels, bool bold);
+
+// The edition's text, as Tx gives it (CP932 bytes), ready to draw.
+QString Unicode(const std::string& cp932);
+// The face the game's words are lettered in: the Japanese window face in the Japanese edition,
+// the edition's own (Latin) face in another.
+QString LetterFace();
+
+// Draws `words` into `place` as QPainter::drawText does, and checks that they fit its width: Qt
+// would cut off a wider word, so it is kept as a misfit for Save to report.
+void Letter(QPainter& p, const QRect& place, int flags, const QString& words);
+// The same on a baseline starting at `origin`, with the rest of the picture's width for place.
+void Letter(QPainter& p, QPoint origin, const QString& words);
 
 // A small deterministic generator, so every build draws the same pictures.
 struct Dice {

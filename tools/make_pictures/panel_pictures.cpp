@@ -7,6 +7,7 @@
 
 #include "paint.h"
 #include "pictures.h"
+#include "platform/edition.h"
 
 namespace qm::art {
 namespace {
@@ -40,7 +41,8 @@ void RoundCorners(QImage& img, int cut) {
 }
 
 // A console button. Idle it stands out dark with an aqua caption; pressed it sinks in and
-// lights up aqua with a dark caption, and its lamp comes on.
+// lights up aqua with a dark caption, and its lamp comes on. The caption and its small line keep
+// a pixel clear of the bevel.
 QImage Button(int w, int h, const QString& caption, int caption_px, const QString& small,
               bool pressed) {
   QImage img = Canvas(w, h, kKey);
@@ -57,17 +59,17 @@ QImage Button(int w, int h, const QString& caption, int caption_px, const QStrin
   const int shift = pressed ? 1 : 0;
   const QColor ink = pressed ? QColor(0x00, 0x20, 0x28) : kAqua;
   const int caption_h = small.isEmpty() ? h : h - 11;
-  p.setFont(Face(QStringLiteral("IPAPGothic"), caption_px, false));
+  p.setFont(Face(LetterFace(), caption_px, false));
   if (!pressed) {
     p.setPen(QColor(0x00, 0x30, 0x38));
-    p.drawText(QRect(1, 2, w, caption_h), Qt::AlignCenter, caption);
+    Letter(p, QRect(5, 2, w - 8, caption_h), Qt::AlignCenter, caption);
   }
   p.setPen(ink);
-  p.drawText(QRect(shift, 1 + shift, w, caption_h), Qt::AlignCenter, caption);
+  Letter(p, QRect(4 + shift, 1 + shift, w - 8, caption_h), Qt::AlignCenter, caption);
   if (!small.isEmpty()) {
     p.setFont(Face(QStringLiteral("DejaVu Sans"), 9, true));
     p.setPen(pressed ? QColor(0x00, 0x38, 0x44) : kDimAqua);
-    p.drawText(QRect(shift, h - 14 + shift, w, 11), Qt::AlignCenter, small);
+    Letter(p, QRect(4 + shift, h - 14 + shift, w - 8, 11), Qt::AlignCenter, small);
   }
   p.end();
   RoundCorners(img, 2);
@@ -101,9 +103,9 @@ QImage RepairSockets() {
     p.fillRect(socket, QColor(0x0C, 0x10, 0x16));
     Bevel(p, socket, QColor(0x02, 0x02, 0x04), QColor(0x48, 0x50, 0x5C), 1);
     p.fillRect(socket.left() + 4, socket.top() + 7, 4, 4, QColor(0x30, 0x18, 0x18));
-    p.setFont(Face(QStringLiteral("IPAPGothic"), 10, false));
+    p.setFont(Face(LetterFace(), 10, false));
     p.setPen(QColor(0x30, 0x40, 0x4C));
-    p.drawText(socket.adjusted(11, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, RepairWord(n));
+    Letter(p, socket.adjusted(11, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, RepairWord(n));
   }
   return img;
 }
@@ -141,25 +143,40 @@ QImage Marker() {
 
 }  // namespace
 
-bool DrawPanelPictures(const QString& dir) {
+bool DrawPanelPictures(const QString& dir, Which which) {
+  // The English under a Japanese caption is there for players who read no Japanese; in another
+  // edition the caption is in the player's language already, and the gloss would only repeat it.
+  const bool japanese = IsJapaneseEdition();
   bool ok = true;
   // The pressed pictures carry no suffix; the idle buttons are the "2" pictures.
   for (bool pressed : {false, true}) {
     const QString suffix = pressed ? QString() : QStringLiteral("2");
+    // TRANSLATORS: the contact button of the panel: at most 85 pixels wide at 16 px.
+    const QString contact = Unicode(Tx("コンタクト"));
     ok &= SaveKeyed(
-        Button(93, 36, QStringLiteral("コンタクト"), 16, QStringLiteral("CONTACT"), pressed), dir,
+        Button(93, 36, contact, 16, japanese ? QStringLiteral("CONTACT") : QString(), pressed), dir,
         "contact_b" + suffix);
-    ok &=
-        SaveKeyed(Button(93, 36, QStringLiteral("海図"), 17, QStringLiteral("STAR CHART"), pressed),
-                  dir, "u_map_b" + suffix);
+    // TRANSLATORS: the chart button of the panel: at most 85 pixels wide at 17 px.
+    const QString chart = Unicode(Tx("海図"));
+    ok &= SaveKeyed(
+        Button(93, 36, chart, 17, japanese ? QStringLiteral("STAR CHART") : QString(), pressed),
+        dir, "u_map_b" + suffix);
   }
-  ok &= SaveKeyed(Button(50, 34, QStringLiteral("変換"), 15, QStringLiteral("t→E"), false), dir,
-                  "image4");
-  ok &= SaveKeyed(Button(50, 34, QStringLiteral("記録"), 15, QStringLiteral("SAVE"), false), dir,
-                  "image5");
+  // Two kanji fill the small buttons at 15 px; a word of Latin letters needs a smaller size.
+  const int small_px = japanese ? 15 : 11;
+  // The converter's small line is its rate, not a gloss: every edition keeps it.
+  // TRANSLATORS: the energy converter's button: at most 42 pixels wide at 11 px.
+  const QString convert = Unicode(Tx("変換"));
+  ok &= SaveKeyed(Button(50, 34, convert, small_px, QStringLiteral("t→E"), false), dir, "image4");
+  // TRANSLATORS: the save point's button: at most 42 pixels wide at 11 px.
+  const QString save = Unicode(Tx("記録"));
+  ok &= SaveKeyed(
+      Button(50, 34, save, small_px, japanese ? QStringLiteral("SAVE") : QString(), false), dir,
+      "image5");
+  ok &= Save(RepairSockets(), dir, "image6");
+  if (which == Which::kLettered) return ok;
   ok &= Save(ResourcesPlate(), dir, "image3");
   ok &= Save(GaugePlate(), dir, "image2");
-  ok &= Save(RepairSockets(), dir, "image6");
   ok &= SaveKeyed(Marker(), dir, "image1");
   return ok;
 }

@@ -4,15 +4,20 @@
 
 #include "paint.h"
 #include "pictures.h"
+#include "platform/edition.h"
 
 namespace qm::art {
 
 QString RepairWord(int n) {
   // In the order of the troubles: engine, injured sleepers, hull wall, stellar-wind
   // contamination, fire, fuel-tank wall, main system, infection, system down, radar.
-  static const char* const kWords[10] = {"エンジン",   "負傷者",   "船壁", "汚染除去", "消火",
-                                         "燃料タンク", "メイン系", "感染", "システム", "レーダー"};
-  return QString::fromUtf8(kWords[(n - 1) % 10]);
+  static const char* const kWords[10] = {
+      // TRANSLATORS: the repair buttons, each named for the trouble it mends: at most 57 pixels
+      // wide at 12 px (about 9 letters).
+      TX_NOOP("エンジン"), TX_NOOP("負傷者"),     TX_NOOP("船壁"),     TX_NOOP("汚染除去"),
+      TX_NOOP("消火"),     TX_NOOP("燃料タンク"), TX_NOOP("メイン系"), TX_NOOP("感染"),
+      TX_NOOP("システム"), TX_NOOP("レーダー")};
+  return Unicode(Tx(kWords[(n - 1) % 10]));
 }
 
 namespace {
@@ -31,12 +36,12 @@ QImage RepairButton(int n) {
   p.fillRect(4, 6, 5, 6, QColor(0x60, 0x00, 0x00));
   p.fillRect(4, 6, 4, 5, QColor(0xFF, 0x40, 0x20));
   p.fillRect(5, 7, 2, 2, QColor(0xFF, 0xE0, 0xB0));
-  p.setFont(Face(QStringLiteral("IPAPGothic"), 12, false));
+  p.setFont(Face(LetterFace(), 12, false));
   const QRect text(11, 0, 57, 18);
   p.setPen(QColor(0x30, 0x00, 0x00));
-  p.drawText(text.translated(1, 1), Qt::AlignCenter, RepairWord(n));
+  Letter(p, text.translated(1, 1), Qt::AlignCenter, RepairWord(n));
   p.setPen(QColor(0xFF, 0xEC, 0xB0));
-  p.drawText(text, Qt::AlignCenter, RepairWord(n));
+  Letter(p, text, Qt::AlignCenter, RepairWord(n));
   p.end();
   for (const QPoint& c : {QPoint(0, 0), QPoint(69, 0), QPoint(0, 17), QPoint(69, 17)})
     img.setPixelColor(c, kKey);
