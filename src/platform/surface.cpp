@@ -42,95 +42,29 @@ long long Along(long long offset, long long size, long long scale) {
 
 }  // namespace
 
-Surface::Surface() : image_(std::make_unique<QImage>()) {}
-
 Surface::Surface(int width, int height, Color fill)
-    : image_(std::make_unique<QImage>(std::max(width, 0), std::max(height, 0), kFormat)) {
-  image_->fill(Argb(fill));
-  SyncSize();
+    : pixels_(QImage(std::max(width, 0), std::max(height, 0), kFormat)) {
+  pixels_.image.fill(Argb(fill));
 }
-
-Surface::Surface(const Surface& other)
-    : image_(std::make_unique<QImage>(*other.image_)),
-      transparent_(other.transparent_),
-      pen_(other.pen_),
-      brush_(other.brush_),
-      brush_clear_(other.brush_clear_),
-      font_face_(other.font_face_),
-      font_pixels_(other.font_pixels_),
-      font_bold_(other.font_bold_),
-      font_italic_(other.font_italic_),
-      font_color_(other.font_color_),
-      pen_x_(other.pen_x_),
-      pen_y_(other.pen_y_) {
-  SyncSize();
-}
-
-Surface& Surface::operator=(const Surface& other) {
-  if (this != &other) {
-    Surface copy(other);
-    *this = std::move(copy);
-  }
-  return *this;
-}
-
-// A surface left behind by a move is empty rather than holding no image at all, so that every
-// operation on it stays harmless.
-Surface::Surface(Surface&& other) noexcept : Surface() {
-  *this = std::move(other);
-}
-
-Surface& Surface::operator=(Surface&& other) noexcept {
-  if (this != &other) {
-    image_->swap(*other.image_);
-    *other.image_ = QImage();
-    SyncSize();
-    other.SyncSize();
-    transparent_ = other.transparent_;
-    pen_ = other.pen_;
-    brush_ = other.brush_;
-    brush_clear_ = other.brush_clear_;
-    font_face_ = std::move(other.font_face_);
-    font_pixels_ = other.font_pixels_;
-    font_bold_ = other.font_bold_;
-    font_italic_ = other.font_italic_;
-    font_color_ = other.font_color_;
-    pen_x_ = other.pen_x_;
-    pen_y_ = other.pen_y_;
-  }
-  return *this;
-}
-Surface::~Surface() = default;
 
 bool Surface::LoadBitmap(const std::string& path) {
   QImage loaded;
   if (!loaded.load(QString::fromStdString(path), "BMP") || loaded.isNull()) {
-    *image_ = QImage();
-    SyncSize();
+    pixels_ = Pixels();
     return false;
   }
-  *image_ = loaded.convertToFormat(kFormat);
-  SyncSize();
+  pixels_ = Pixels(loaded.convertToFormat(kFormat));
   return true;
-}
-
-bool Surface::IsNull() const {
-  return image_->isNull();
-}
-void Surface::SyncSize() {
-  // Cached because the drawing loops ask for the size once per pixel.
-  width_ = image_->width();
-  height_ = image_->height();
 }
 
 Color Surface::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kBlack;
-  return reinterpret_cast<const std::uint32_t*>(image_->constScanLine(y))[x] & 0xFFFFFFu;
+  return reinterpret_cast<const std::uint32_t*>(pixels_.image.constScanLine(y))[x] & 0xFFFFFFu;
 }
 
 void Surface::SetPixel(int x, int y, Color c) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
-  reinterpret_cast<std::uint32_t*>(image_->scanLine(y))[x] = Argb(c);
+  Row(y)[x] = Argb(c);
 }
 
 Color Surface::TransparentColor() const {
@@ -141,13 +75,9 @@ void Surface::SetFontSize(int points) {
   font_pixels_ = (points * 96 + 36) / 72;
 }
 
-const QImage& Surface::Image() const {
-  return *image_;
-}
-
 std::uint32_t* Surface::Row(int y) {
   // One detach check per row, not per pixel: the star field draws hundreds of shapes a frame.
-  return reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
+  return reinterpret_cast<std::uint32_t*>(pixels_.image.scanLine(y));
 }
 
 void Surface::Span(int y, long long x0, long long x1, Color c) {
@@ -239,14 +169,17 @@ void Surface::MoveTo(int x, int y) {
 }
 
 namespace {
-// Lines between far-apart int points need products beyond 64 bits.
-__extension__ typedef __int128 Wide;
-
-// k × d / n rounded to nearest, halves upwards, for 0 <= k < n and |d| <= n.
+// k × d / n rounded to nearest, halves upwards, for 0 <= k < n and |d| <= n. Between int end
+// points n and |d| stay below 2^32, so k × |d| fits 64 unsigned bits; the rounding is taken from
+// the remainder rather than from a doubled product that would not.
 long long Scaled(long long k, long long d, long long n) {
-  const Wide num = Wide{2} * k * d + n;
-  const Wide den = Wide{2} * n;
-  return static_cast<long long>(num >= 0 ? num / den : -((-num + den - 1) / den));
+  const std::uint64_t product =
+      static_cast<std::uint64_t>(k) * static_cast<std::uint64_t>(std::llabs(d));
+  const std::uint64_t un = static_cast<std::uint64_t>(n);
+  const auto quotient = static_cast<long long>(product / un);
+  const std::uint64_t twice_rest = 2 * (product % un);
+  if (d >= 0) return quotient + (twice_rest >= un ? 1 : 0);
+  return -quotient - (twice_rest > un ? 1 : 0);
 }
 }  // namespace
 
@@ -351,7 +284,7 @@ int Surface::TextHeight() const {
 void Surface::TextOut(int x, int y, std::string_view cp932) {
   if (IsNull()) return;
   const MeasuredText& m = Measured(font_face_, font_pixels_, font_bold_, font_italic_, cp932);
-  QPainter painter(image_.get());
+  QPainter painter(&pixels_.image);
   if (!brush_clear_) painter.fillRect(x, y, m.width, m.height, QColor::fromRgb(Argb(brush_)));
   painter.setFont(MakeFont(font_face_, font_pixels_, font_bold_, font_italic_));
   painter.setPen(QColor::fromRgb(Argb(font_color_)));
@@ -390,9 +323,9 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
 
   // Copying onto itself must read the picture as it was before the copy.
   QImage snapshot;
-  const QImage* src = source.image_.get();
+  const QImage* src = &source.pixels_.image;
   if (&source == this) {
-    snapshot = image_->copy();
+    snapshot = pixels_.image.copy();
     src = &snapshot;
   }
   const bool keyed = use_transparency && source.transparent_;
@@ -427,7 +360,7 @@ void Surface::Blit(int dl, int dt, int dr, int db, const Surface& source, int sl
   const std::uint32_t* last_row = nullptr;
   for (int y = y0; y < y1; ++y) {
     const int sy = static_cast<int>(st + Along(static_cast<long long>(y) - dt, sh, dh));
-    auto* drow = reinterpret_cast<std::uint32_t*>(image_->scanLine(y));
+    auto* drow = Row(y);
     if (!keyed && last_row != nullptr && sy == last_sy) {
       std::copy(last_row + x0, last_row + x1, drow + x0);
       continue;

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <memory>
+#include <QImage>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/color.h"
-
-class QImage;
 
 namespace qm {
 
@@ -15,20 +14,15 @@ namespace qm {
 // coordinates were laid out for. Text is CP932 bytes; it becomes Unicode only here, where drawn.
 class Surface {
  public:
-  Surface();
+  Surface() = default;
   Surface(int width, int height, Color fill = kBlack);
-  Surface(const Surface& other);
-  Surface& operator=(const Surface& other);
-  Surface(Surface&&) noexcept;
-  Surface& operator=(Surface&&) noexcept;
-  ~Surface();
 
   // Reads a Windows BMP file; false (and an empty surface) when it cannot be read.
   bool LoadBitmap(const std::string& path);
 
-  bool IsNull() const;
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  bool IsNull() const { return pixels_.image.isNull(); }
+  int Width() const { return pixels_.width; }
+  int Height() const { return pixels_.height; }
   Color Pixel(int x, int y) const;
   void SetPixel(int x, int y, Color c);
 
@@ -80,16 +74,41 @@ class Surface {
                 int sb);
 
   // The pixels, for the windows that show them.
-  const QImage& Image() const;
+  const QImage& Image() const { return pixels_.image; }
 
  private:
+  // The image and its size, kept beside it because the drawing loops ask for it once per pixel.
+  // A surface copied shares its pixels until either is drawn on (QImage's own sharing); one moved
+  // from is left empty, size and all, so that every operation on it stays harmless.
+  struct Pixels {
+    Pixels() = default;
+    explicit Pixels(QImage pixels)
+        : image(std::move(pixels)), width(image.width()), height(image.height()) {}
+    Pixels(const Pixels&) = default;
+    Pixels& operator=(const Pixels&) = default;
+    Pixels(Pixels&& other) noexcept
+        : image(std::move(other.image)),
+          width(std::exchange(other.width, 0)),
+          height(std::exchange(other.height, 0)) {}
+    Pixels& operator=(Pixels&& other) noexcept {
+      image = std::move(other.image);
+      width = std::exchange(other.width, 0);
+      height = std::exchange(other.height, 0);
+      return *this;
+    }
+    ~Pixels() = default;
+
+    QImage image;
+    int width = 0;
+    int height = 0;
+  };
+
   void Blit(int dl, int dt, int dr, int db, const Surface& source, int sl, int st, int sr, int sb,
             bool use_transparency);
   std::uint32_t* Row(int y);
-  void SyncSize();
   void Span(int y, long long x0, long long x1, Color c);
 
-  std::unique_ptr<QImage> image_;
+  Pixels pixels_;
   bool transparent_ = false;
   Color pen_ = kBlack;
   Color brush_ = kWhite;
@@ -99,8 +118,6 @@ class Surface {
   bool font_bold_ = false;
   bool font_italic_ = false;
   Color font_color_ = kBlack;
-  int width_ = 0;
-  int height_ = 0;
   int pen_x_ = 0;
   int pen_y_ = 0;
 };
