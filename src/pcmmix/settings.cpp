@@ -4,12 +4,11 @@
 #include "pcmmix/settings.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 
 #include "pcmmix/engine.h"
+#include "platform/decimal.h"
 
 namespace qm {
 namespace {
@@ -35,17 +34,10 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// As the system's profile reader does: the digits after an optional sign, up to the first other
+// character; none give 0, and too many give the nearest 32-bit value.
 std::int32_t ParseInt(std::string_view v) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < v.size() && (v[i] == '+' || v[i] == '-')) negative = v[i++] == '-';
-  std::int64_t value = 0;
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) {
-    value = std::min(value * 10 + (v[i] - '0'), kLimit);
-  }
-  if (negative) return static_cast<std::int32_t>(-value);
-  return static_cast<std::int32_t>(std::min<std::int64_t>(value, kLimit - 1));
+  return ReadDecimalPrefix(v).value;
 }
 
 }  // namespace

@@ -2,12 +2,11 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <optional>
 #include <set>
 
 #include "platform/cp932.h"
+#include "platform/decimal.h"
 #include "platform/gcc12_false_warnings.h"
 
 namespace qm {
@@ -36,14 +35,7 @@ std::string Trim(const std::string& s) {
 }
 
 std::optional<int> ParseInt(const std::string& s) {
-  if (s.empty() || s.size() > 11) return std::nullopt;
-  size_t i = (s[0] == '-' || s[0] == '+') ? 1 : 0;
-  if (i == s.size()) return std::nullopt;
-  for (size_t j = i; j < s.size(); ++j)
-    if (s[j] < '0' || s[j] > '9') return std::nullopt;
-  long long v = std::strtoll(s.c_str(), nullptr, 10);
-  if (v < INT_MIN || v > INT_MAX) return std::nullopt;
-  return static_cast<int>(v);
+  return ParseWholeDecimal(s);
 }
 
 // "[point 12]" gives 12; anything else in brackets is a bad header.
@@ -358,8 +350,8 @@ std::vector<ChartRecord> TranslateChartRecords(const std::vector<ChartRecord>& r
       }
       for (unsigned char c : field.value) {
         if (c >= 0x80) {
-          problems.push_back({t.file, field.line, t.index, key,
-                              "holds a character outside plain ASCII"});
+          problems.push_back(
+              {t.file, field.line, t.index, key, "holds a character outside plain ASCII"});
           usable = false;
           break;
         }

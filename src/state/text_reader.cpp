@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "platform/decimal.h"
 #include "state/file_error.h"
 
 namespace qm {
@@ -39,24 +40,9 @@ bool Is(char c, unsigned char byte_class) {
 }  // namespace
 
 bool ParseDecimal(std::string_view token, std::int32_t& value) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-    negative = token[i] == '-';
-    ++i;
-  }
-  if (i == token.size()) return false;
-  std::int64_t magnitude = 0;
-  for (; i < token.size(); ++i) {
-    const char c = token[i];
-    if (c < '0' || c > '9') return false;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > INT64_C(2147483648)) return false;
-  }
-  const std::int64_t signed_value = negative ? -magnitude : magnitude;
-  if (signed_value > INT32_MAX || signed_value < INT32_MIN) return false;
-  value = static_cast<std::int32_t>(signed_value);
-  return true;
+  const auto number = ParseWholeDecimal(token);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 std::string ReadTextFile(const std::string& path) {
