@@ -5,6 +5,8 @@
 
 file(GLOB sound_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/make_sounds/*.cpp)
 add_executable(make_sounds ${sound_sources})
+# The game's own atomic file writing, so a build that stops never leaves half a file behind.
+target_link_libraries(make_sounds PRIVATE qm_state)
 qm_strict(make_sounds)
 
 # The notation (note lists, chord symbols, the MIDI file writer) apart from the pieces, so the
@@ -16,7 +18,7 @@ qm_strict(qm_music_score)
 add_executable(make_music
   ${CMAKE_CURRENT_SOURCE_DIR}/make_music/main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/make_music/title.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/make_music/opening.cpp ${CMAKE_CURRENT_SOURCE_DIR}/make_music/ending.cpp)
-target_link_libraries(make_music PRIVATE qm_music_score)
+target_link_libraries(make_music PRIVATE qm_music_score qm_state)
 qm_strict(make_music)
 
 set(QM_SOUND_NAMES 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18

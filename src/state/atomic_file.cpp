@@ -106,4 +106,13 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   SyncFolder(FolderOf(path));
 }
 
+bool TryWriteFileAtomically(const std::string& path, std::string_view bytes) {
+  try {
+    WriteFileAtomically(path, bytes);
+  } catch (const FileFailure&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace qm

@@ -10,6 +10,10 @@ namespace qm {
 // renamed over the old one. Throws FileFailure on any failure, after removing the temporary file.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same for the build's tools, which report a failure in their own words: false instead of a
+// throw. A file they make is never left half written for the next build step to read.
+bool TryWriteFileAtomically(const std::string& path, std::string_view bytes);
+
 // Makes the folders leading to `path` that do not exist yet, readable by their owner only (the
 // player's data folder is made this way on the first save). An empty path, which is where a
 // player without a home folder would save, is refused. Throws FileFailure.

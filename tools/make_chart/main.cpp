@@ -21,6 +21,7 @@
 #include "make_chart/chart_route.h"
 #include "make_chart/message_box_metrics.h"
 #include "platform/edition.h"
+#include "state/atomic_file.h"
 #include "state/chart_file.h"
 #include "state/chart_source.h"
 
@@ -33,20 +34,6 @@ bool ReadFile(const std::string& path, std::string& out) {
   s << in.rdbuf();
   out = s.str();
   return !in.bad();
-}
-
-// Written beside the target and renamed over it, so an interrupted build never leaves half a
-// chart for the game to read.
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 bool ReadFiles(const std::vector<std::string>& paths, std::vector<qm::ChartSourceFile>& out) {
@@ -127,7 +114,7 @@ int main(int argc, char** argv) {
                  problems.size(), args[0].c_str());
     return 1;
   }
-  if (!WriteFile(args[0], qm::ChartFileBytes(game.chart))) {
+  if (!qm::TryWriteFileAtomically(args[0], qm::ChartFileBytes(game.chart))) {
     std::fprintf(stderr, "make_chart: cannot write %s\n", args[0].c_str());
     return 1;
   }

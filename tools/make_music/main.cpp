@@ -6,7 +6,6 @@
 // this program knows is refused, so the build and the music cannot drift apart unnoticed.
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <stdexcept>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "pieces.h"
+#include "state/atomic_file.h"
 
 namespace {
 
@@ -21,19 +21,6 @@ struct Piece {
   std::string name;
   std::function<qm::music::Score()> compose;
 };
-
-bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::string temp = path + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
-}
 
 }  // namespace
 
@@ -61,7 +48,8 @@ int main(int argc, char** argv) {
       const qm::music::Score score = p.compose();
       const std::string path = dir + "/" + p.name + ".mid";
       const std::vector<std::uint8_t> bytes = score.Encode();
-      if (!WriteFileAtomically(path, bytes)) {
+      const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      if (!qm::TryWriteFileAtomically(path, view)) {
         std::fprintf(stderr, "make_music: cannot write %s\n", path.c_str());
         return 1;
       }

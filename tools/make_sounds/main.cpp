@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sounds.h"
+#include "state/atomic_file.h"
 #include "wave_writer.h"
 
 namespace {
@@ -34,7 +35,9 @@ bool Write(const std::string& dir, const SoundFile& file) {
     return false;
   }
   const std::string path = dir + "/" + file.name + ".wav";
-  if (!qm::sounds::WriteFileAtomically(path, qm::sounds::EncodeWave(sound, file.format))) {
+  const std::vector<std::uint8_t> bytes = qm::sounds::EncodeWave(sound, file.format);
+  const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!qm::TryWriteFileAtomically(path, view)) {
     std::fprintf(stderr, "make_sounds: cannot write %s\n", path.c_str());
     return false;
   }

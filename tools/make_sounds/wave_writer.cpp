@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 namespace qm::sounds {
 namespace {
@@ -60,19 +59,6 @@ std::vector<std::uint8_t> EncodeWave(const Sound& sound, const WaveFormat& forma
   out.insert(out.end(), samples.begin(), samples.end());
   if (data_size & 1) out.push_back(0);
   return out;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::string temp = path + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace qm::sounds

@@ -21,8 +21,4 @@ struct WaveFormat {
 // channel count.
 std::vector<std::uint8_t> EncodeWave(const Sound& sound, const WaveFormat& format);
 
-// Written beside the target and renamed over it, so an interrupted build never leaves half a
-// sound behind. False when the file could not be written.
-bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 }  // namespace qm::sounds
