@@ -31,18 +31,18 @@ namespace {
 
 constexpr Color kMagenta = 0xFF00FF;
 
-// Every picture name the windows load, made by the same rules the windows use.
+// Every picture name the windows load, from the windows' own lists, without ".bmp".
 std::vector<std::string> PictureNames() {
-  std::vector<std::string> names = {
-      "black",  "gamen",  "txt",       "cont",       "cont2",   "trable",   "syowaku", "image1",
-      "image2", "image6", "contact_b", "contact_b2", "u_map_b", "u_map_b2", "image3",  "image4",
-      "image5", "title",  "alone1",    "alone2",     "alone3",  "logo",     "title_a"};
-  for (int k = 1; k <= 22; ++k)
-    if (Traits(k).has_picture) names.push_back("bui" + std::to_string(k));
-  for (int k = 0; k <= 6; ++k)
-    names.push_back("noize" + std::to_string(k));
-  for (int n = 1; n <= 10; ++n)
-    names.push_back("tra_b" + std::to_string(n));
+  VoyagePictures voyage;
+  CockpitPictures cockpit;
+  PanelPictures panel;
+  TitlePictures title;
+  std::vector<std::string> names;
+  for (const auto& files : {VoyagePictureFiles(voyage), CockpitPictureFiles(cockpit),
+                            PanelPictureFiles(panel), TitlePictureFiles(title)}) {
+    for (const std::string& name : PictureFileNames(files))
+      names.push_back(name.substr(0, name.size() - 4));
+  }
   return names;
 }
 
@@ -85,6 +85,14 @@ TEST_F(Pictures, EveryPictureTheWindowsLoadIsThere) {
                            &panel.image3, &panel.image4, &panel.image5}) {
     EXPECT_FALSE(s->IsNull());
   }
+  // The build draws exactly the pictures the windows name: no more, since nothing else lists them.
+  std::set<std::string> drawn;
+  for (const auto& entry : std::filesystem::directory_iterator(BuiltGame() / "cg"))
+    if (entry.is_regular_file()) drawn.insert(entry.path().filename().string());
+  std::set<std::string> named;
+  for (const std::string& name : PictureNames())
+    named.insert(name + ".bmp");
+  EXPECT_EQ(drawn, named);
 }
 
 TEST_F(Pictures, EveryFileIsAnUncompressed24BitBmp) {

@@ -1,24 +1,15 @@
 #include "app/title_pictures.h"
 
-#include <string>
-
-#include "platform/edition.h"
-#include "platform/game_folder.h"
-
 namespace qm {
 
+std::vector<PictureFile> TitlePictureFiles(TitlePictures& p) {
+  return {{&p.title_cg, "title.bmp", false},  {&p.alone[0], "alone1.bmp", false},
+          {&p.alone[1], "alone2.bmp", false}, {&p.alone[2], "alone3.bmp", false},
+          {&p.logo, "logo.bmp", false},       {&p.title_a, "title_a.bmp", false}};
+}
+
 bool LoadTitlePictures(TitlePictures& p) {
-  bool all = true;
-  auto load = [&all](Surface& s, const char* name) {
-    all &= s.LoadBitmap(EditionPicturePath(std::string("\\cg\\") + name));
-  };
-  load(p.title_cg, "title.bmp");
-  load(p.alone[0], "alone1.bmp");
-  load(p.alone[1], "alone2.bmp");
-  load(p.alone[2], "alone3.bmp");
-  load(p.logo, "logo.bmp");
-  load(p.title_a, "title_a.bmp");
-  return all;
+  return LoadPictureFiles(TitlePictureFiles(p)).empty();
 }
 
 }  // namespace qm

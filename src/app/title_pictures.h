@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/picture_list.h"
 #include "platform/surface.h"
 
 namespace qm {
@@ -15,6 +16,8 @@ struct TitlePictures {
   Surface title_a;               // the lettering, 143 x 18
 };
 
+// The pictures with their files in cg/.
+std::vector<PictureFile> TitlePictureFiles(TitlePictures& pictures);
 // Reads the pictures from cg/ in the game folder; false when any of them is missing.
 bool LoadTitlePictures(TitlePictures& pictures);
 

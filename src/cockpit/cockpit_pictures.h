@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cockpit/cockpit_state.h"
+#include "platform/picture_list.h"
 #include "platform/surface.h"
 
 namespace qm {
@@ -16,6 +17,7 @@ struct CockpitPictures {
   std::array<Surface, kRepairButtons> tra_b;
 };
 
+std::vector<PictureFile> CockpitPictureFiles(CockpitPictures& pictures);
 void LoadCockpitPictures(CockpitPictures& pictures);
 
 }  // namespace qm

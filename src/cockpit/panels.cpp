@@ -3,7 +3,6 @@
 #include "cockpit/cockpit.h"
 #include "platform/cp932.h"
 #include "platform/edition.h"
-#include "platform/game_folder.h"
 #include "state/save_files.h"
 #include "state/wrap32.h"
 
@@ -11,10 +10,6 @@ namespace qm {
 namespace {
 
 constexpr char kShortOfResources[] = TX_NOOP("資源が足りません");
-
-void LoadQuietly(Surface& surface, const std::string& name, bool transparent) {
-  if (surface.LoadBitmap(EditionPicturePath("\\cg\\" + name))) surface.SetTransparent(transparent);
-}
 
 }  // namespace
 
@@ -56,14 +51,15 @@ std::vector<std::string> ChartPages(const GameState& game) {
   return pages;
 }
 
+std::vector<PictureFile> PanelPictureFiles(PanelPictures& p) {
+  return {{&p.contact_b2, "contact_b2.bmp", true}, {&p.contact_b, "contact_b.bmp", true},
+          {&p.u_map_b2, "u_map_b2.bmp", true},     {&p.u_map_b, "u_map_b.bmp", true},
+          {&p.image3, "image3.bmp", false},        {&p.image4, "image4.bmp", true},
+          {&p.image5, "image5.bmp", true}};
+}
+
 void LoadPanelPictures(PanelPictures& p) {
-  LoadQuietly(p.contact_b2, "contact_b2.bmp", true);
-  LoadQuietly(p.contact_b, "contact_b.bmp", true);
-  LoadQuietly(p.u_map_b2, "u_map_b2.bmp", true);
-  LoadQuietly(p.u_map_b, "u_map_b.bmp", true);
-  LoadQuietly(p.image3, "image3.bmp", false);
-  LoadQuietly(p.image4, "image4.bmp", true);
-  LoadQuietly(p.image5, "image5.bmp", true);
+  LoadPictureFiles(PanelPictureFiles(p));
 }
 
 void Cockpit::StartCheck() {

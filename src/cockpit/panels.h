@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/picture_list.h"
 #include "platform/surface.h"
 #include "state/game_state.h"
 
@@ -38,6 +39,7 @@ struct PanelPictures {
   Surface image5;      // save point button
 };
 
+std::vector<PictureFile> PanelPictureFiles(PanelPictures& pictures);
 void LoadPanelPictures(PanelPictures& pictures);
 
 }  // namespace qm

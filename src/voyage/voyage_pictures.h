@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/picture_list.h"
 #include "platform/surface.h"
 #include "state/point_kind.h"
 
@@ -34,6 +35,9 @@ struct VoyagePictures {
   Surface trable;                             // trouble list bitmap
   Surface syowaku;                            // asteroid field
 };
+
+// The pictures in the window's load order, each with its file in cg/.
+std::vector<PictureFile> VoyagePictureFiles(VoyagePictures& pictures);
 
 // Loads every picture in the window's order. One that cannot be read is left empty and the rest
 // still load, so a damaged installation still flies; returns the full paths of those that

@@ -18,6 +18,23 @@ struct Palette {
   unsigned seed;
 };
 
+// The Earth's own colours: deep blue seas, green and brown lands, white caps and weather. The
+// Earth of the title and the blue Earth-type planet share them; each shapes its own lands.
+inline Palette EarthColours(double sea_level, double ice_from, double cloud_cover, unsigned seed) {
+  return {QColor(0x08, 0x1E, 0x5A),
+          QColor(0x28, 0x70, 0xC8),
+          QColor(0x3C, 0x8C, 0x3C),
+          QColor(0x8C, 0x84, 0x4C),
+          QColor(0xD8, 0xD0, 0xB0),
+          QColor(0xF0, 0xF8, 0xFF),
+          QColor(0xF8, 0xF8, 0xF8),
+          QColor(0x80, 0xC8, 0xFF),
+          sea_level,
+          ice_from,
+          cloud_cover,
+          seed};
+}
+
 void PaintGlobe(QImage& layer, double cx, double cy, double radius, const Palette& pal, double tilt,
                 double spin);
 

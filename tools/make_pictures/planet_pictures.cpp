@@ -152,18 +152,7 @@ QImage GravityBody() {
 bool DrawPlanetPictures(const QString& dir) {
   bool ok = true;
   // A blue world of wide seas, green lands and white weather.
-  const Palette blue{QColor(0x08, 0x1E, 0x5A),
-                     QColor(0x28, 0x70, 0xC8),
-                     QColor(0x3C, 0x8C, 0x3C),
-                     QColor(0x8C, 0x84, 0x4C),
-                     QColor(0xD8, 0xD0, 0xB0),
-                     QColor(0xF0, 0xF8, 0xFF),
-                     QColor(0xF8, 0xF8, 0xF8),
-                     QColor(0x80, 0xC8, 0xFF),
-                     0.52,
-                     0.80,
-                     0.58,
-                     2024};
+  const Palette blue = EarthColours(0.52, 0.80, 0.58, 2024);
   // A dry world: shallow green-blue seas among ochre and red lands, thin cloud.
   const Palette ochre{QColor(0x08, 0x40, 0x48),
                       QColor(0x30, 0xA8, 0xA0),

@@ -52,18 +52,7 @@ QImage Sky() {
       layer.setPixelColor(s + d, QColor(0x90, 0xA8, 0xD0));
   }
   // Earth, left behind, with its moon.
-  const Palette earth{QColor(0x08, 0x1E, 0x5A),
-                      QColor(0x28, 0x70, 0xC8),
-                      QColor(0x3C, 0x8C, 0x3C),
-                      QColor(0x8C, 0x84, 0x4C),
-                      QColor(0xD8, 0xD0, 0xB0),
-                      QColor(0xF0, 0xF8, 0xFF),
-                      QColor(0xF8, 0xF8, 0xF8),
-                      QColor(0x80, 0xC8, 0xFF),
-                      0.54,
-                      0.82,
-                      0.6,
-                      3};
+  const Palette earth = EarthColours(0.54, 0.82, 0.6, 3);
   PaintGlobe(layer, 42, 58, 24, earth, 0.4, 1.7);
   PaintSphere(layer, 82, 32, 5, 0, 0.5, [](Vec3 p, Vec3 n) {
     const double seas = Fbm(p.x * 2 + 3, p.y * 2, p.z * 2, 3, 5) > 0.55 ? 0.7 : 1.0;
