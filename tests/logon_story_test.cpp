@@ -16,18 +16,12 @@
 #include "state/chart_file.h"
 #include "state/save_files.h"
 #include "temp_game_folder.h"
+#include "widget_services.h"
 
 namespace qm {
 namespace {
 
-struct WidgetServices {
-  ManualClock clock;
-  Random random{7};
-  testing::ScriptedDialogs dialogs;
-  testing::RecordingSound sound;
-  QtControls controls;
-  Services services{clock, random, dialogs, sound, controls};
-};
+using testing::WidgetServices;
 
 // Both windows made as the program makes them, over a copy of the shipped game folder. The
 // voyage frames are run by hand on the manual clock; no event loop runs, so no timer interferes.

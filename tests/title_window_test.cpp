@@ -17,19 +17,12 @@
 #include "fakes.h"
 #include "platform/cp932.h"
 #include "temp_game_folder.h"
+#include "widget_services.h"
 
 namespace qm {
 namespace {
 
-// Game logic on fakes, the window on real widgets.
-struct WidgetServices {
-  ManualClock clock;
-  Random random{7};
-  testing::ScriptedDialogs dialogs;
-  testing::RecordingSound sound;
-  QtControls controls;
-  Services services{clock, random, dialogs, sound, controls};
-};
+using testing::WidgetServices;
 
 class TitleWindow : public testing::TempGameFolder {
  protected:
