@@ -6,15 +6,9 @@
 # Usage: english_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/title_steps.sh"
 source "$here/play_steps.sh"
-out=$2
-qm_fresh_copy "$1"
-export QT_QPA_PLATFORM=xcb
-export XDG_CONFIG_HOME="$out/config"
+qm_begin "$1" "$2"
 settings="$XDG_CONFIG_HOME/quelmarin/settings.ini"
-trap qm_cleanup EXIT
-qm_hold_display
 
 ascii() { ! LC_ALL=C grep -q -P '[^\x00-\x7F]' "$1"; }
 title_caption() {

@@ -13,15 +13,8 @@
 # Usage: environment_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/title_steps.sh"
 source "$here/play_steps.sh"
-out=$2
-qm_fresh_copy "$1"
-export QT_QPA_PLATFORM=xcb
-export XDG_CONFIG_HOME="$out/config"
-mkdir -p "$XDG_CONFIG_HOME"
-trap qm_cleanup EXIT
-qm_hold_display
+qm_begin "$1" "$2"
 saved="$game/dat/my.dat"
 started=$SECONDS
 

@@ -5,14 +5,9 @@
 # Usage: missing_cg_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/title_steps.sh"
 source "$here/play_steps.sh"
 source "$here/missing_steps.sh"
-out=$2
-qm_fresh_copy "$1"
-export QT_QPA_PLATFORM=xcb
-trap qm_cleanup EXIT
-qm_hold_display
+qm_begin "$1" "$2"
 started=$SECONDS
 qm_without_each cg
 echo "$(ls "$game/cg" | wc -l) files of cg/ taken away in turn in $((SECONDS - started)) s"

@@ -4,14 +4,9 @@
 # Usage: missing_dat_e2e.sh GAME_DIR OUT_DIR   (run inside xvfb-run, or with DISPLAY set)
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/title_steps.sh"
 source "$here/play_steps.sh"
 source "$here/missing_steps.sh"
-out=$2
-qm_fresh_copy "$1"
-export QT_QPA_PLATFORM=xcb
-trap qm_cleanup EXIT
-qm_hold_display
+qm_begin "$1" "$2"
 started=$SECONDS
 qm_without_each dat
 echo "$(ls "$game/dat" | wc -l) files of dat/ taken away in turn in $((SECONDS - started)) s"

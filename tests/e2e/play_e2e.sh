@@ -10,13 +10,8 @@
 #        QM_GAME_EXE=/usr/bin/quelmarin and GAME_DIR its data folder, the installed game is played)
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/title_steps.sh"
 source "$here/play_steps.sh"
-out=$2
-qm_fresh_copy "$1"
-export QT_QPA_PLATFORM=xcb
-trap qm_cleanup EXIT
-qm_hold_display
+qm_begin "$1" "$2"
 saved="$player/dat/my.dat"
 
 # --- A new voyage ---

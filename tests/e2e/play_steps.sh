@@ -2,6 +2,8 @@
 # plays on its own copy of the game folder, $out/game, and keeps its screenshots in $out.
 # Coordinates are client coordinates of the window last given to qm_origin (wx, wy).
 
+source "$(dirname "${BASH_SOURCE[0]}")/title_steps.sh"
+
 qm_saved_game() { python3 "$(dirname "${BASH_SOURCE[0]}")/saved_game.py" "$@"; }
 
 # Makes $out afresh with a copy of the game folder, without a saved voyage; $player is where the
@@ -22,6 +24,19 @@ qm_fresh_copy() {
     player=$game
   fi
   rm -f "$player/dat/my.dat" "$player/航海日誌.txt"
+}
+
+# The opening of a run: `qm_begin GAME_DIR OUT_DIR` plays on a fresh copy of the game folder
+# (see qm_fresh_copy) on the X server's own windows, with settings of the run's own (the player's
+# window sizes and mixer file stay out of it), and holds the display open until the run ends.
+qm_begin() {
+  out=$2
+  qm_fresh_copy "$1"
+  export QT_QPA_PLATFORM=xcb
+  export XDG_CONFIG_HOME="$out/config"
+  mkdir -p "$XDG_CONFIG_HOME"
+  trap qm_cleanup EXIT
+  qm_hold_display
 }
 
 failures=0
