@@ -1,6 +1,7 @@
 // The SDL2 device end to end, on SDL's disk driver: what the mixer plays lands in a file, byte for
 // byte, and each finished block comes back to this thread through the Qt event loop.
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -91,6 +92,23 @@ TEST_F(SdlTest, ADeviceCountSDLCannotGiveIsTheDefaultDevice) {
   // A count of none is still none.
   SdlWaveOut none([] { return 0; });
   EXPECT_EQ(none.GetNumDevs(), 0u);
+}
+
+// A default device SDL has no name for is the unknown device, and the settings under that name
+// are the ones it plays with.
+TEST_F(SdlTest, ADefaultDeviceSDLCannotNameTakesTheUnknownDevicesSettings) {
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", (folder_ + "/nameless.raw").c_str(), 1);
+  WriteSettings("[Unknown Device]\nWaveBlocks=5\n");
+  SdlWaveOut sdl([] { return -1; });
+  SDL_AudioSpec spec{};
+  ASSERT_NE(SDL_GetDefaultAudioInfo(nullptr, &spec, 0), 0) << "the disk driver names its device";
+  PcmMixSetPlatform({&sdl, &notifier, &timer});
+  session = PcmMixInit();
+  EXPECT_EQ(S().device_name, "Unknown Device");
+  EXPECT_EQ(S().block_count, 5);
+  PcmMixCloseSession(session);
+  PcmMixSetPlatform({&device, &notifier, &timer});
 }
 
 }  // namespace

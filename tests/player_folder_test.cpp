@@ -110,6 +110,24 @@ TEST_F(PlayerFolder, AnInstalledGameFindsItsDataBesideItsExecutableAndAPortableO
   EXPECT_EQ(GameFolderFor((root_ / "usr/bin").string()), data().string());
 }
 
+// A game folder copied without its marker still has its pictures and chart beside the executable:
+// it is played from there and keeps the voyage with it, as the folder it was copied from did.
+TEST_F(PlayerFolder, ACopiedGameFolderWithoutItsMarkerPlaysAndSavesInItself) {
+  const fs::path copy = root_ / "copy";
+  fs::create_directories(copy / "cg");
+  fs::create_directories(copy / "dat");
+  const std::string home_folder = home().string();
+  EXPECT_EQ(GameFolderFor(copy.string()), copy.string());
+  EXPECT_EQ(PlayerFolderForExecutable(copy.string(), "/var/xdg", home_folder.c_str()),
+            copy.string());
+  // Without its pictures it is no game folder, and the game looks for its installed data.
+  fs::remove(copy / "cg");
+  EXPECT_EQ(GameFolderFor(copy.string()), (root_ / "share/quelmarin").string());
+  // An installed game still keeps the player's files out of its data.
+  EXPECT_EQ(PlayerFolderForExecutable((root_ / "usr/bin").string(), "/var/xdg", nullptr),
+            "/var/xdg/quelmarin");
+}
+
 TEST_F(PlayerFolder, AnInstalledGameStartsFreshThenSavesAndContinuesInThePlayersFolder) {
   ScopedEnv xdg("XDG_DATA_HOME", std::nullopt);
   ScopedEnv home_env("HOME", home().string());

@@ -10,8 +10,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cockpit/voyage_window.h"
@@ -373,6 +375,47 @@ TEST_F(VoyageWindow, FramesKeepRunningWhileAQuestionAskedByAFrameIsOpen) {
   // Declined: the planet waits for the next contact.
   EXPECT_EQ(game.point_state[5], 1);
   EXPECT_EQ(game.voyage_days, 0);
+}
+
+// The window's own controls, but the resources readout, set once in every frame, takes 120 ms to
+// set: a frame as slow as a loaded machine makes it.
+class SlowFrameControls final : public Controls {
+ public:
+  explicit SlowFrameControls(QtControls& real) : real_(real) {}
+  void SetVisible(std::string_view name, bool visible) override { real_.SetVisible(name, visible); }
+  bool IsVisible(std::string_view name) const override { return real_.IsVisible(name); }
+  void Move(std::string_view name, int left, int top) override { real_.Move(name, left, top); }
+  void SetCaption(std::string_view name, const std::string& cp932) override {
+    if (name == "speed_l") std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    real_.SetCaption(name, cp932);
+  }
+  void SetEnabled(std::string_view name, bool enabled) override { real_.SetEnabled(name, enabled); }
+
+ private:
+  QtControls& real_;
+};
+
+// A frame that overruns its 100 ms is followed at once by the next, on the window's own timer
+// and a real clock: frames of 120 ms make 20 in 2.4 s. Waiting a further 100 ms after each late
+// frame made 11.
+TEST_F(VoyageWindow, AFrameThatRunsLateIsFollowedAtOnceByTheNext) {
+  SteadyClock clock;
+  SlowFrameControls slow(controls);
+  Services real{clock, fake.random, fake.dialogs, fake.sound, slow};
+  window = std::make_unique<TForm2>(game, real, controls);
+  TForm2& w = *window;
+  w.FormCreate();
+  w.StartVoyage();
+  w.state().logon_step = kLogonFrames;  // the instruments, and so the slow readout, every frame
+  QEventLoop loop;
+  QTimer::singleShot(300, &loop, &QEventLoop::quit);
+  loop.exec();
+  const int first = w.state().blink_counter;
+  QTimer::singleShot(2400, &loop, &QEventLoop::quit);
+  loop.exec();
+  const int frames = (w.state().blink_counter - first + 1000) % 1000;
+  // 16 leaves a loaded machine 30 ms more on each frame.
+  EXPECT_GE(frames, 16);
 }
 
 }  // namespace

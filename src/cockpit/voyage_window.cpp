@@ -318,8 +318,11 @@ void TForm2::PostedFrame() {
     energy_l_->update();
   }
   // The next call comes when the next frame is due rather than every 5 ms: the machine sleeps
-  // in between. While the window waits hidden there is nothing due; a slow look is enough.
-  timer1_.setInterval(MsUntil(vs_.next_frame_time, services_.clock.Now(), kHiddenLookMs));
+  // in between. A frame that ran past its 100 ms leaves the next one due already, and that one
+  // runs at once, or a slow machine would lose a whole frame after every late one. While the
+  // window waits hidden there is nothing due; a slow look is enough.
+  const int when_due = services_.controls.IsVisible(kVoyageWindow) ? 0 : kHiddenLookMs;
+  timer1_.setInterval(MsUntil(vs_.next_frame_time, services_.clock.Now(), when_due));
 }
 
 void TForm2::mouseReleaseEvent(QMouseEvent*) {

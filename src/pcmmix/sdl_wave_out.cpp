@@ -14,9 +14,11 @@ namespace {
 // audio thread about eleven times a second instead of twenty-two.
 constexpr Uint16 kCallbackFrames = 1024;
 
-// The first 31 bytes of a name, not cutting a UTF-8 character in two.
+// The first 31 bytes of a name, not cutting a UTF-8 character in two. A device SDL gives no name
+// is the unknown device, whose settings the player may keep under that name.
 std::string ShortName(const char* name) {
-  std::string s = name ? name : "";
+  if (name == nullptr || name[0] == '\0') return kUnknownDeviceName;
+  std::string s = name;
   if (s.size() <= kMaxDeviceName) return s;
   std::size_t cut = kMaxDeviceName;
   while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
@@ -87,7 +89,7 @@ std::uint32_t SdlWaveOut::GetDevCaps(std::uint32_t device_id, WaveOutCaps& caps)
       return kMmError;
     } else {
       // Nothing to tell about the one device but that it is there.
-      caps.name.clear();
+      caps.name = kUnknownDeviceName;
       spec.channels = 1;
     }
   } else {

@@ -136,7 +136,7 @@ void ApplySettings(MixSession& s, const Profile& profile, WaveOut& wave_out,
   WaveOutCaps caps;
   std::string name;
   if (wave_out.GetDevCaps(static_cast<std::uint32_t>(s.device_id), caps) != kMmNoError) {
-    name = "Unknown Device";
+    name = kUnknownDeviceName;
     caps = WaveOutCaps{};
     caps.channels = 0;
   } else {

@@ -56,6 +56,8 @@ struct WaveOutCaps {
   bool synchronous = false;  // a blocking device, which the mixer refuses
 };
 inline constexpr std::size_t kMaxDeviceName = 31;
+// The name of a device that cannot be described; its settings are kept under this name.
+inline constexpr char kUnknownDeviceName[] = "Unknown Device";
 
 // Runs on the UI thread once per posted notice.
 using NoticeHandler = void (*)(void* context);

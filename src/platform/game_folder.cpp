@@ -38,6 +38,27 @@ std::string WithoutTrailingSlashes(std::string folder) {
   return folder;
 }
 
+// The game's pictures and sounds, chart and all, as the build lays them out.
+bool HoldsGameData(const std::string& folder) {
+  std::error_code ec;
+  const std::filesystem::path path(folder);
+  return std::filesystem::is_directory(path / "cg", ec) &&
+         std::filesystem::is_directory(path / "dat", ec);
+}
+
+// A folder copied whole may leave its marker behind, yet with the pictures and the chart beside
+// the executable it is still the game; installed data never lies there.
+bool PlayedFromItself(const std::string& executable_folder) {
+  return IsPortableGameFolder(executable_folder) || HoldsGameData(executable_folder);
+}
+
+// The running executable's folder; empty when the system will not tell.
+std::string ExecutableFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.parent_path().string();
+}
+
 }  // namespace
 
 bool IsPortableGameFolder(const std::string& folder) {
@@ -47,7 +68,7 @@ bool IsPortableGameFolder(const std::string& folder) {
 }
 
 std::string GameFolderFor(const std::string& executable_folder) {
-  if (IsPortableGameFolder(executable_folder)) return executable_folder;
+  if (PlayedFromItself(executable_folder)) return executable_folder;
   return (std::filesystem::path(executable_folder) / std::string(kInstalledDataFromExecutable))
       .lexically_normal()
       .string();
@@ -55,10 +76,9 @@ std::string GameFolderFor(const std::string& executable_folder) {
 
 std::string GameFolder() {
   if (!Override().empty()) return Override();
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return ".";
-  return WithoutTrailingSlashes(GameFolderFor(exe.parent_path().string()));
+  const std::string executable_folder = ExecutableFolder();
+  if (executable_folder.empty()) return ".";
+  return WithoutTrailingSlashes(GameFolderFor(executable_folder));
 }
 
 std::string GamePath(std::string_view backslashed) {
@@ -76,8 +96,25 @@ std::string PlayerFolderFor(const std::string& game_folder, const char* xdg_data
   return WithoutTrailingSlashes(folder) + "/.local/share/quelmarin";
 }
 
+std::string PlayerFolderForExecutable(const std::string& executable_folder,
+                                      const char* xdg_data_home, const char* home) {
+  // A folder the game is played from is the player's own copy of it, the build's or one copied
+  // whole: the voyage travels with it, as it did in the folder it came from. Nothing installed
+  // is written to, as installed data never lies beside the executable.
+  if (PlayedFromItself(executable_folder)) return executable_folder;
+  return PlayerFolderFor(GameFolderFor(executable_folder), xdg_data_home, home);
+}
+
 std::string PlayerFolder() {
-  return PlayerFolderFor(GameFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  const char* xdg_data_home = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  // A folder set by a test is a game folder, not an executable's: only its marker counts.
+  const std::string executable_folder = Override().empty() ? ExecutableFolder() : std::string();
+  if (!executable_folder.empty()) {
+    return WithoutTrailingSlashes(
+        PlayerFolderForExecutable(executable_folder, xdg_data_home, home));
+  }
+  return PlayerFolderFor(GameFolder(), xdg_data_home, home);
 }
 
 std::string PlayerPath(std::string_view backslashed) {

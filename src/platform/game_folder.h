@@ -15,7 +15,8 @@ inline constexpr std::string_view kInstalledDataFromExecutable = "../share/quelm
 
 // The folder holding the game's data (cg/, dat/), found from the executable's own path so that
 // the game runs the same from any working directory: the executable's folder when it is a
-// portable game folder, else the installed data beside it. No trailing slash.
+// portable game folder or holds the game's data itself, else the installed data beside it. No
+// trailing slash.
 std::string GameFolder();
 
 // The same choice for an executable in `executable_folder`.
@@ -29,16 +30,23 @@ std::string GamePath(std::string_view backslashed);
 bool IsPortableGameFolder(const std::string& folder);
 
 // The folder of the player's own files (dat/my.dat, the voyage log), laid out as in the game
-// folder so that a save can be copied between the two: a portable game folder itself, else
-// $XDG_DATA_HOME/quelmarin, or ~/.local/share/quelmarin when that is unset, empty or not an
-// absolute path. Never the installed data. Empty when no home folder is known. It may not exist
-// yet: the first save makes it.
+// folder so that a save can be copied between the two: the game folder itself when the game is
+// played from beside its executable (see PlayerFolderForExecutable), else $XDG_DATA_HOME/quelmarin,
+// or ~/.local/share/quelmarin when that is unset, empty or not an absolute path. Never the
+// installed data. Empty when no home folder is known. It may not exist yet: the first save makes
+// it.
 std::string PlayerFolder();
 
-// The same choice for a game folder and the two variables as the environment holds them
-// (null when unset).
+// The choice for a game folder alone, kept in it only when it holds the portable marker, and the
+// two variables as the environment holds them (null when unset).
 std::string PlayerFolderFor(const std::string& game_folder, const char* xdg_data_home,
                             const char* home);
+
+// The player's folder for the game whose executable lies in `executable_folder`: that folder
+// when the game is played from it (marked portable, or holding the game's data), else as
+// PlayerFolderFor says for the installed data.
+std::string PlayerFolderForExecutable(const std::string& executable_folder,
+                                      const char* xdg_data_home, const char* home);
 
 // A path inside the player's folder, written as the game writes it ("\dat\my.dat"). Empty when
 // the player's folder is unknown.

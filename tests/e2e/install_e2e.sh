@@ -98,4 +98,27 @@ else
   fail "the portable game did not open a voyage"
 fi
 
+# A copy that lost its marker still holds its data beside the executable: it plays from there
+# without an error box and keeps the voyage with it.
+rm -rf "$XDG_DATA_HOME"
+game="$out/unmarked"
+cp -r "$game_src" "$game"
+rm -f "$game/portable.txt" "$game/dat/my.dat" "$game/航海日誌.txt"
+exe="$game/quelmarin"
+qm_start_past_boxes unmarked || true
+[ -n "$title" ] && [ "$boxes" -eq 0 ] || fail "the unmarked copy started with $boxes error boxes"
+voyage=$(qm_new_voyage "$pid" "ｺﾋﾟｰ" "ﾌｫﾙﾀﾞ") || true
+if [ -n "$voyage" ]; then
+  qm_quit alt+y || fail "closing the unmarked copy did not ask whether to save"
+  qm_answer_notice unmarked_saved || fail "the unmarked copy did not report its save"
+  qm_wait_exit "$pid" || fail "the unmarked copy did not end"
+  pid=""
+  [ "$(qm_saved_game get "$game/dat/my.dat" name 2>/dev/null)" = "ｺﾋﾟｰ" ] ||
+    fail "the unmarked copy did not save into its own dat/"
+  [ ! -e "$XDG_DATA_HOME" ] || fail "the unmarked copy wrote into the player's data folder"
+else
+  fail "the unmarked copy did not open a voyage"
+fi
+stop_game
+
 qm_report install_e2e
