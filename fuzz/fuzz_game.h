@@ -21,7 +21,7 @@
 #include "platform/game_folder.h"
 #include "random_hand.h"
 #include "state/chart_file.h"
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 
 namespace qm::fuzz {
 

@@ -14,7 +14,7 @@
 #include "make_chart/message_box_metrics.h"
 #include "platform/cp932.h"
 #include "state/chart_file.h"
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 
 namespace qm {
 namespace {

@@ -27,7 +27,7 @@
 #include "platform/window_settings.h"
 #include "state/captain_rank.h"
 #include "state/chart_file.h"
-#include "state/chart_source.h"
+#include "cockpit/cockpit_state.h"
 #include "widget_services.h"
 
 namespace qm {
@@ -62,7 +62,7 @@ class OtherEdition : public ::testing::TestWithParam<std::string> {
     QFont font(QString::fromStdString(EditionFace(kMessageFace)));
     font.setPixelSize(15);
     font.setBold(true);
-    return LayoutLines(Unicode(page), QFontMetrics(font), PageMeasure::kWidth);
+    return LayoutLines(Unicode(page), QFontMetrics(font), kMessageTextWidth);
   }
   static int BoxLineHeight() {
     QFont font(QString::fromStdString(EditionFace(kMessageFace)));
@@ -170,7 +170,7 @@ TEST_P(OtherEdition, EveryPageFitsTheMessageBox) {
     pages.insert(pages.end(), story.begin(), story.end());
 
   ASSERT_GT(pages.size(), 150u);
-  const int most_lines = PageMeasure::kHeight / BoxLineHeight();
+  const int most_lines = kMessageTextHeight / BoxLineHeight();
   for (const std::string& page : pages) {
     EXPECT_TRUE(IsAscii(page)) << Utf8FromCp932(page);
     const QStringList lines = BoxLines(page);

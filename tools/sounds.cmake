@@ -49,10 +49,3 @@ add_custom_command(
 add_custom_target(game_sounds ALL DEPENDS ${sound_files} ${music_files})
 add_dependencies(game_assets game_sounds)
 
-# The test target only exists once tests/ is read.
-function(qm_link_sound_assets_test)
-  if(TARGET sound_assets_test)
-    target_link_libraries(sound_assets_test PRIVATE qm_music_score)
-  endif()
-endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL qm_link_sound_assets_test)

@@ -10,6 +10,12 @@ constexpr int kMessageSlots = 50;
 // Pages shown per opening of the box; slots beyond are dropped unread when it closes.
 constexpr int kMessagePagesShown = 20;
 constexpr int kRepairButtons = 10;
+// The message box's text label (moji_l): its place in the box and its size. The chart's checker
+// measures every arrival page against this size.
+constexpr int kMessageTextLeft = 8;
+constexpr int kMessageTextTop = 8;
+constexpr int kMessageTextWidth = 377;
+constexpr int kMessageTextHeight = 113;
 
 // The cockpit's working variables in the voyage window: nothing here is saved with the game.
 struct CockpitState {

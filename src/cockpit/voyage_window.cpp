@@ -225,7 +225,7 @@ void TForm2::BuildMessageBox() {
   controls_.Register("Shape1", shape1);
 
   auto* moji_l = new TextLabel(box);
-  moji_l->setGeometry(8, 8, 377, 113);
+  moji_l->setGeometry(kMessageTextLeft, kMessageTextTop, kMessageTextWidth, kMessageTextHeight);
   moji_l->setFont(PixelFont(kMessageFace, 15, true, false));
   moji_l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   moji_l->SetWrap(true);

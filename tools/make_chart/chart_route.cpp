@@ -7,7 +7,7 @@
 #include <map>
 #include <tuple>
 
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 #include "voyage/voyage_pictures.h"
 
 namespace qm {

@@ -23,7 +23,7 @@
 #include "platform/edition.h"
 #include "state/atomic_file.h"
 #include "state/chart_file.h"
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 
 namespace qm {
 

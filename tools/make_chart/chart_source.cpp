@@ -1,4 +1,4 @@
-#include "state/chart_source.h"
+#include "make_chart/chart_source.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cockpit/cockpit_state.h"
 #include "state/game_state.h"
 
 namespace qm {
@@ -58,8 +59,8 @@ struct ChartRecord {
 // build measures with the real face (tools/make_chart); the checker only asks.
 class PageMeasure {
  public:
-  static constexpr int kWidth = 377;
-  static constexpr int kHeight = 113;
+  static constexpr int kWidth = kMessageTextWidth;
+  static constexpr int kHeight = kMessageTextHeight;
 
   virtual ~PageMeasure() = default;
   // False when the machine lacks the face; measuring with a stand-in would prove nothing.
