@@ -11,10 +11,10 @@
 
 #include "built_game.h"
 #include "make_chart/chart_route.h"
+#include "make_chart/chart_source.h"
 #include "make_chart/message_box_metrics.h"
 #include "platform/cp932.h"
 #include "state/chart_file.h"
-#include "make_chart/chart_source.h"
 
 namespace qm {
 namespace {

@@ -16,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/title_window.h"
 #include "built_game.h"
+#include "cockpit/cockpit_state.h"
 #include "cockpit/instrument_texts.h"
 #include "cockpit/panels.h"
 #include "cockpit/story_lines.h"
@@ -27,7 +28,6 @@
 #include "platform/window_settings.h"
 #include "state/captain_rank.h"
 #include "state/chart_file.h"
-#include "cockpit/cockpit_state.h"
 #include "widget_services.h"
 
 namespace qm {

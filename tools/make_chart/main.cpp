@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "make_chart/chart_route.h"
+#include "make_chart/chart_source.h"
 #include "make_chart/message_box_metrics.h"
 #include "platform/edition.h"
 #include "state/atomic_file.h"
 #include "state/chart_file.h"
-#include "make_chart/chart_source.h"
 
 namespace {
 
