@@ -316,8 +316,9 @@ void VoyageKeys::PollGamepad() {
     AnswerBoxWithController(pad, before);
     return;
   }
-  if (pad.start && !before.start) TogglePause();
+  // The stick as it is now is what the pad learns of if Start lets the voyage go on.
   stick_ = StickHold(pad);
+  if (pad.start && !before.start) TogglePause();
   if (Paused()) return;
   Steer();
   struct Edge {
