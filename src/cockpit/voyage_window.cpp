@@ -266,7 +266,7 @@ void TForm2::BuildPauseCover() {
   controls_.Register("pause_cover", cover);
 
   volume_l_ = new QLabel(this);
-  volume_l_->setGeometry(130, 178, 140, 22);
+  volume_l_->setGeometry(100, 178, 200, 22);
   volume_l_->setFont(PixelFont(kWindowFace, 12, true, false));
   volume_l_->setAlignment(Qt::AlignCenter);
   volume_l_->setStyleSheet(QStringLiteral("color: #00FFFF; background: black;"));

@@ -124,7 +124,7 @@ key bracketleft
 key bracketleft
 key bracketleft
 sleep 0.3
-shot 130 178 140 22 volume_note
+shot 100 178 200 22 volume_note
 key m
 qm_await_box 20 || fail "the chart did not open the message box again"
 sleep 1.0 # past the chart's own sound
