@@ -179,5 +179,44 @@ TEST_F(MidiPlayerTest, OpeningAnotherPieceReplacesTheFirst) {
   EXPECT_EQ(player.driver(), "file");
 }
 
+// The player's pause holds the piece where it stands, unheard, and lets it go on from there; a
+// loudness of 0 % silences it.
+TEST_F(MidiPlayerTest, AHeldPieceStandsStillUnheardAndGoesOnAndNoLoudnessIsSilence) {
+  const std::string font = InstalledSoundfont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  const std::string out = folder_ + "/held.wav";
+  int at_hold = -1, end_of_hold = -1, going_on = -1;
+  auto wait = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+  {
+    FluidMidiPlayer player({{font}, {"file"}, {{"audio.file.name", out}}});
+    player.Open(TitleMusic());
+    player.Play();
+    wait(500);
+    player.Hold(true);
+    wait(50);
+    at_hold = player.Tick();
+    wait(700);
+    end_of_hold = player.Tick();
+    player.Hold(false);
+    wait(500);
+    going_on = player.Tick();
+    player.SetVolume(0);
+    wait(600);
+  }
+  EXPECT_GT(at_hold, 0);
+  EXPECT_EQ(end_of_hold, at_hold) << "the piece went on while held";
+  // Half a second on from where it stood: neither from the start nor the held time ahead.
+  EXPECT_GT(going_on, at_hold);
+  EXPECT_LT(going_on, 2 * at_hold + at_hold / 2);
+  std::ifstream in(out, std::ios::binary);
+  const std::vector<char> wav((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+  const int playing = Peak(wav, 0.05, 0.5);
+  EXPECT_GT(playing, 1000);
+  EXPECT_LT(Peak(wav, 0.9, 1.2), playing / 10) << "sounding while held";
+  EXPECT_GT(Peak(wav, 1.35, 1.7), 1000) << "silent after the hold was let go";
+  EXPECT_LT(Peak(wav, 2.05, 2.3), playing / 10) << "sounding at 0 %";
+}
+
 }  // namespace
 }  // namespace qm::testing

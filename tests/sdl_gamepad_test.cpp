@@ -3,14 +3,25 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "cockpit/voyage_keys.h"
 #include "cockpit/voyage_window.h"
 #include "fakes.h"
+#include "platform/clock.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/widgets/qt_dialogs.h"
 #include "temp_game_folder.h"
 
 namespace qm {
@@ -126,6 +137,157 @@ TEST_F(GamepadFlight, TheLeftStickSteersAndAContacts) {
   EXPECT_EQ(window.state().pad_left_held, 0);
   EXPECT_EQ(window.state().contact_blink, 10);
   EXPECT_EQ(window.state().speed_forward, 0);
+}
+
+// The controller with one of the game's own questions open: real boxes (QtDialogs) asked by the
+// game itself, on the real event loop and clock, the controller read through SDL as in play.
+class ControllerAndBox : public GamepadFlight {
+ protected:
+  using Step = std::function<bool()>;
+  void SetUp() override {
+    GamepadFlight::SetUp();
+    // Every picture the window reads, or a real error box would stand in the way.
+    std::vector<std::string> names;
+    for (int k : {1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22})
+      names.push_back("bui" + std::to_string(k));
+    for (int k = 0; k <= 6; ++k)
+      names.push_back("noize" + std::to_string(k));
+    for (const std::string& name : names) {
+      QImage picture(8, 6, QImage::Format_RGB32);
+      picture.fill(Qt::darkBlue);
+      ASSERT_TRUE(picture.save(QString::fromStdString(Path("cg/" + name + ".bmp")), "BMP"));
+    }
+    game.resources_max = 20;
+    game.resources = 10;
+    window = std::make_unique<TForm2>(game, real, controls);
+    window->SetCloseTitleWindow([] {});
+    window->FormCreate();
+    window->StartVoyage();
+    vs().logon_step = kLogonFrames;
+    keys = std::make_unique<VoyageKeys>(window.get(), controls, &gamepad);
+    ASSERT_TRUE(pad.Ok()) << SDL_GetError();
+  }
+  void TearDown() override {
+    keys.reset();
+    window.reset();
+    GamepadFlight::TearDown();
+  }
+  VoyageState& vs() { return window->state(); }
+  static QMessageBox* Box() {
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  }
+  static Step Opened() {
+    return [] { return Box() != nullptr; };
+  }
+  static Step Gone() {
+    return [] { return Box() == nullptr; };
+  }
+  static Step Do(std::function<void()> action) {
+    return [action] {
+      action();
+      return true;
+    };
+  }
+  static Step After(int ms) {
+    auto since = std::make_shared<QElapsedTimer>();
+    return [since, ms] {
+      if (!since->isValid()) since->start();
+      return since->elapsed() >= ms;
+    };
+  }
+  // Runs the steps one after the other on the real event loop, each every 20 ms until it is done
+  // (inside a box's own loop as well); false, with every box closed, when ten seconds pass first.
+  static bool Run(std::vector<Step> steps) {
+    QEventLoop loop;
+    QTimer ticker;
+    std::size_t at = 0;
+    bool late = false;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+      while (!late && at < steps.size() && steps[at]())
+        ++at;
+      if (late && Box() != nullptr) Box()->done(0);
+      if (at == steps.size() || (late && Box() == nullptr)) loop.quit();
+    });
+    ticker.start(20);
+    QTimer::singleShot(10000, &loop, [&] { late = true; });
+    loop.exec();
+    return at == steps.size();
+  }
+
+  SteadyClock clock;
+  QtDialogs dialogs;
+  Services real{clock, fake.random, dialogs, fake.sound, controls};
+  SdlGamepad gamepad;
+  std::unique_ptr<TForm2> window;
+  std::unique_ptr<VoyageKeys> keys;
+  VirtualPad pad;
+};
+
+// Under the survey question the stick, X, A and the keyboard reach nothing of the ship while the
+// frames run on; A says yes.
+TEST_F(ControllerAndBox, UnderTheSurveyQuestionOnlyTheBoxHearsTheControllerAndASaysYes) {
+  // An Earth-type planet in the ship's sector, never visited: the next frame asks.
+  ChartPoint& planet = game.chart[5];
+  planet.x = -game.sector_x;
+  planet.y = game.sector_y;
+  planet.z = game.sector_z;
+  planet.kind = 20;
+  game.point_state[5] = 1;
+  vs().check_countdown = 2;
+  std::int32_t counter = 0;
+  EXPECT_TRUE(Run({Opened(), Do([&] {
+                     counter = vs().blink_counter;
+                     pad.SetAxis(kLeftY, -32768);
+                     pad.SetButton(kX, true);
+                     for (Qt::Key k : {Qt::Key_C, Qt::Key_Up}) {
+                       QKeyEvent key(QEvent::KeyPress, k, Qt::NoModifier);
+                       QApplication::sendEvent(window.get(), &key);
+                     }
+                   }),
+                   After(600), Do([&] {
+                     EXPECT_GE((vs().blink_counter - counter + 1000) % 1000, 3) << "no frames";
+                     EXPECT_EQ(vs().pad_left_held, 0) << "the stick steered beneath the box";
+                     EXPECT_EQ(vs().speed_forward, 0);
+                     EXPECT_EQ(vs().chart_open, 0) << "X opened the chart beneath the box";
+                     EXPECT_EQ(vs().contact_blink, 0) << "C made contact beneath the box";
+                     pad.SetAxis(kLeftY, 0);
+                     pad.SetButton(kX, false);
+                     pad.SetButton(kA, true);
+                   }),
+                   Gone(), After(300)}));
+  EXPECT_EQ(game.planets_found, 1);
+  EXPECT_EQ(vs().contact_blink, 0) << "A made contact";
+}
+
+// The converter's question, asked by the controller's own Y: the booster's button beneath it asks
+// nothing, B says no; a notice that resources are short is closed by B as well.
+TEST_F(ControllerAndBox, BSaysNoToTheConverterAndClosesANotice) {
+  QMessageBox* asked = nullptr;
+  pad.SetButton(kY, true);
+  EXPECT_TRUE(Run({Opened(), Do([&] {
+                     asked = Box();
+                     pad.SetButton(kY, false);
+                     pad.SetButton(kRightShoulder, true);
+                   }),
+                   After(400), Do([&] {
+                     EXPECT_EQ(Box(), asked) << "a question came over the converter's";
+                     pad.SetButton(kRightShoulder, false);
+                     pad.SetButton(kB, true);
+                   }),
+                   Gone(), Do([&] {
+                     EXPECT_EQ(game.resources, 10);
+                     game.resources = 1;
+                     pad.SetButton(kB, false);
+                     pad.SetButton(kY, true);
+                   }),
+                   Opened(), Do([&] {
+                     EXPECT_EQ(Box()->icon(), QMessageBox::Information);
+                     pad.SetButton(kY, false);
+                     pad.SetButton(kB, true);
+                   }),
+                   Gone()}));
+  EXPECT_EQ(vs().booster_seconds, 0);
+  EXPECT_EQ(game.resources, 1);
 }
 
 }  // namespace

@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
   qm::PcmMixSetPlatform({&wave_out, &notifier, &ms_timer});
   qm::FluidMidiPlayer mid_p;
   qm::SoundCues sound(qm::MakePcmMix1(), mid_p, random);
+  // The player's loudness is applied where the sound leaves the game: the device and the synth.
+  sound.SetDevice(&wave_out);
+  sound.UseVolumeSettings(settings);
   qm::QtDialogs dialogs;
   qm::QtControls controls;
   qm::Services services{clock, random, dialogs, sound, controls};

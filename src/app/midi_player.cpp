@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -97,11 +98,18 @@ struct FluidMidiPlayer::Fluid {
   // died away, the driver and its thread go; Play brings them back.
   QTimer watch;
   int idle_looks = 0;
+  // The player's pause: the piece stands still, and goes on when the hold is let go if it was
+  // playing (or was asked to play) meanwhile.
+  bool held = false;
+  bool play_on_release = false;
+  int volume = 100;
 
   Fluid() {
     watch.setInterval(kIdleLookMs);
     QObject::connect(&watch, &QTimer::timeout, [this] {
-      const bool playing = player && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING;
+      // A held piece is still playing, only waiting.
+      const bool playing =
+          play_on_release || (player && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING);
       idle_looks = playing ? 0 : idle_looks + 1;
       if (idle_looks < 2) return;
       CloseDriver();
@@ -114,6 +122,13 @@ struct FluidMidiPlayer::Fluid {
     std::lock_guard<std::mutex> lock(f->gate);
     if (f->muted) return FLUID_OK;
     return fluid_synth_handle_midi_event(f->synth, event);
+  }
+
+  // The gain the player's loudness asks for; the game's own gain at 100 %. Held, silence: the
+  // notes sounding when the hold came fade out unheard instead of ringing through the pause.
+  double Gain() const {
+    if (held) return 0.0;
+    return volume >= 100 ? config.gain : config.gain * volume / 100.0;
   }
 
   void SetMuted(bool value) {
@@ -136,6 +151,7 @@ struct FluidMidiPlayer::Fluid {
     player = nullptr;
     song.clear();
     SetMuted(true);
+    play_on_release = false;
   }
 
   [[noreturn]] void GiveUp(std::string why) {
@@ -149,7 +165,7 @@ struct FluidMidiPlayer::Fluid {
     QuietFluidSynth();
     settings = new_fluid_settings();
     if (!settings) GiveUp("FluidSynth has no settings");
-    fluid_settings_setnum(settings, "synth.gain", config.gain);
+    fluid_settings_setnum(settings, "synth.gain", Gain());
     // FluidSynth's own periods of 64 frames wake its audio thread some 700 times a second; 1024
     // frames in two periods (about 23 ms each at 44.1 kHz) keep the music smooth and the machine
     // quiet, with a start that lags the cue by no more than a frame of the voyage.
@@ -221,11 +237,16 @@ void FluidMidiPlayer::Play() {
   f.idle_looks = 0;
   f.watch.start();
   f.SetMuted(false);
+  if (f.held) {
+    f.play_on_release = true;
+    return;
+  }
   if (fluid_player_play(f.player) != FLUID_OK) throw MidiError("FluidSynth would not play");
 }
 
 void FluidMidiPlayer::Stop() {
   Fluid& f = *fluid_;
+  f.play_on_release = false;
   if (!f.player) return;
   f.SetMuted(true);
   fluid_player_stop(f.player);
@@ -233,6 +254,34 @@ void FluidMidiPlayer::Stop() {
   for (int channel = 0; channel < kMidiChannels; ++channel)
     fluid_synth_cc(f.synth, channel, kSustainPedal, 0);
   fluid_synth_all_notes_off(f.synth, -1);
+}
+
+void FluidMidiPlayer::Hold(bool held) {
+  Fluid& f = *fluid_;
+  if (held == f.held) return;
+  f.held = held;
+  if (f.synth) fluid_synth_set_gain(f.synth, static_cast<float>(f.Gain()));
+  if (!f.player) return;
+  if (held) {
+    // Stopping a FluidSynth player keeps its place in the piece; playing it again goes on from
+    // there.
+    f.play_on_release = fluid_player_get_status(f.player) == FLUID_PLAYER_PLAYING;
+    if (f.play_on_release) fluid_player_stop(f.player);
+    return;
+  }
+  if (!f.play_on_release) return;
+  f.play_on_release = false;
+  fluid_player_play(f.player);
+}
+
+void FluidMidiPlayer::SetVolume(int percent) {
+  Fluid& f = *fluid_;
+  f.volume = std::clamp(percent, 0, 100);
+  if (f.synth) fluid_synth_set_gain(f.synth, static_cast<float>(f.Gain()));
+}
+
+int FluidMidiPlayer::Tick() const {
+  return fluid_->player ? fluid_player_get_current_tick(fluid_->player) : -1;
 }
 
 const std::string& FluidMidiPlayer::soundfont() const {

@@ -26,6 +26,11 @@ class MidiPlayer {
   virtual void Play() = 0;
   // Stops the music; the file stays open. Stopping with nothing playing is no error.
   virtual void Stop() = 0;
+  // Holds the music where it is, silent, and lets it go on from that very place. A piece played
+  // while held waits for the release. Never fails.
+  virtual void Hold(bool /*held*/) {}
+  // The player's loudness, 0 to 100 % of the music as made. Never fails.
+  virtual void SetVolume(int /*percent*/) {}
 };
 
 // For machines without music: opens nothing and fails nothing, so the game sounds as before.
@@ -67,7 +72,11 @@ class FluidMidiPlayer final : public MidiPlayer {
   void Open(const std::string& path) override;
   void Play() override;
   void Stop() override;
+  void Hold(bool held) override;
+  void SetVolume(int percent) override;
 
+  // Where the open piece stands, in MIDI ticks; -1 with none.
+  int Tick() const;
   // The soundfont in use, once the synthesizer is made; empty before or without one.
   const std::string& soundfont() const;
   // The audio driver that opened for the file that is open; empty without one.

@@ -95,6 +95,39 @@ void SoundCues::PlayMusic(std::string_view midi_name) {
   }
 }
 
+void SoundCues::Hold(bool held) {
+  if (device_) device_->Hold(held);
+  music_.Hold(held);
+}
+
+int SoundCues::Volume(SoundPart part) const {
+  return part == SoundPart::kEffects ? volumes_.effects : volumes_.music;
+}
+
+void SoundCues::SetVolume(SoundPart part, int percent) {
+  const int v = std::clamp(percent, 0, kFullVolume);
+  if (part == SoundPart::kEffects) {
+    volumes_.effects = v;
+    if (device_) device_->SetVolume(v);
+  } else {
+    volumes_.music = v;
+    music_.SetVolume(v);
+  }
+  WriteSoundVolumes(volume_settings_, volumes_);
+}
+
+void SoundCues::SetDevice(WaveOut* device) {
+  device_ = device;
+  if (device_) device_->SetVolume(volumes_.effects);
+}
+
+void SoundCues::UseVolumeSettings(const std::string& path) {
+  volume_settings_ = path;
+  volumes_ = ReadSoundVolumes(path);
+  if (device_) device_->SetVolume(volumes_.effects);
+  music_.SetVolume(volumes_.music);
+}
+
 void SoundCues::LoadStartWaves() {
   if (!mix_ || released_) return;
   try {

@@ -14,8 +14,10 @@
 
 #include "app/midi_player.h"
 #include "pcmmix/tpcmmix.h"
+#include "pcmmix/wave_out.h"
 #include "platform/random.h"
 #include "platform/services.h"
+#include "platform/window_settings.h"
 
 namespace qm {
 
@@ -45,6 +47,19 @@ class SoundCues final : public Sound {
   void PlayClick() override;
   // dat\<name> from its beginning, replacing any music; "not" stops the music; "" does nothing.
   void PlayMusic(std::string_view midi_name) override;
+  // The effects stand still on the output device and the music where it is.
+  void Hold(bool held) override;
+  int Volume(SoundPart part) const override;
+  // Sets one loudness (clamped to 0..100) on the device or the music, and writes both to the
+  // player's settings when they are kept there.
+  void SetVolume(SoundPart part, int percent) override;
+
+  // The device the mixer plays on, where the effects' loudness and hold are applied; without
+  // one they have nothing to act on.
+  void SetDevice(WaveOut* device);
+  // Takes the player's loudnesses from the settings file at `path` and keeps every change there;
+  // an empty path keeps nothing.
+  void UseVolumeSettings(const std::string& path);
 
   // Title window creation: "1.wav" into slots 0, 1, 2 and 3, each slot its own load. A failure
   // ends the loading and leaves the remaining slots empty.
@@ -70,6 +85,9 @@ class SoundCues final : public Sound {
   std::vector<MixWave*> start_waves_;
   std::map<std::string, MixWave*, std::less<>> kept_;
   bool released_ = false;
+  WaveOut* device_ = nullptr;
+  SoundVolumes volumes_;
+  std::string volume_settings_;
 };
 
 }  // namespace qm

@@ -98,7 +98,6 @@ class Cockpit : public VoyageHooks {
   void PreparePanel(int points, bool bold, bool italic, Color text);
   void PaintGauge();
 
-
   GameState& game_;
   VoyageState& vs_;
   Surface& view_;

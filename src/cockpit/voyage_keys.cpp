@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cockpit/voyage_window.h"
 #include "platform/widgets/qt_controls.h"
+#include "platform/widgets/qt_dialogs.h"
 
 namespace qm {
 namespace {
@@ -79,6 +81,37 @@ const char* ButtonForKey(int key) {
   }
 }
 
+bool IsPauseKey(int key) {
+  return key == Qt::Key_P || key == Qt::Key_Pause;
+}
+
+// Which loudness a key steps, and which way; 0 for any other key.
+int VolumeStep(int key, SoundPart& part) {
+  switch (key) {
+    case Qt::Key_BracketLeft:
+      part = SoundPart::kEffects;
+      return -VoyageKeys::kVolumeStep;
+    case Qt::Key_BracketRight:
+      part = SoundPart::kEffects;
+      return VoyageKeys::kVolumeStep;
+    case Qt::Key_Minus:
+      part = SoundPart::kMusic;
+      return -VoyageKeys::kVolumeStep;
+    // = lies on a shifted key on a Japanese keyboard, where ^ stands beside -.
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+    case Qt::Key_AsciiCircum:
+      part = SoundPart::kMusic;
+      return VoyageKeys::kVolumeStep;
+    default:
+      return 0;
+  }
+}
+
+bool ModalBoxOpen() {
+  return QApplication::activeModalWidget() != nullptr;
+}
+
 // The widget a click at the middle of `w` reaches, as the window would route it.
 QWidget* UppermostAtMiddle(QWidget* w) {
   QWidget* root = w->window();
@@ -103,8 +136,11 @@ VoyageKeys::VoyageKeys(QWidget* window, const QtControls& controls, Gamepad* gam
   qApp->installEventFilter(this);
   poll_.setInterval(kPollMs);
   poll_.setTimerType(Qt::CoarseTimer);
-  connect(&poll_, &QTimer::timeout, this, &VoyageKeys::PollGamepad);
+  connect(&poll_, &QTimer::timeout, this, &VoyageKeys::PollTick);
   if (gamepad_ != nullptr && window->isVisible()) poll_.start();
+  if (auto* form = qobject_cast<TForm2*>(window)) {
+    connect(form, &TForm2::PauseChanged, this, &VoyageKeys::PauseChanged);
+  }
 }
 
 VoyageKeys::~VoyageKeys() {
@@ -187,8 +223,8 @@ void VoyageKeys::Steer() {
     held_ = PadHold{};
     SendToPad(QEvent::MouseButtonRelease, Qt::LeftButton, want.x, 50);
   }
-  // A press needs the pad uncovered, as the mouse does; letting go never does.
-  if (!(want.left || want.right) || !PadFree()) return;
+  // A press needs the pad uncovered and no box open, as the mouse does; letting go never does.
+  if (!(want.left || want.right) || !PadFree() || ModalBoxOpen()) return;
   if (want.left) {
     held_.left = true;
     held_.x = want.x;
@@ -206,47 +242,109 @@ void VoyageKeys::Steer() {
 void VoyageKeys::ReleaseAll() {
   held_keys_.clear();
   stick_ = PadHold{};
-  Steer();
+  if (!Paused()) Steer();
+}
+
+bool VoyageKeys::Paused() const {
+  const auto* form = qobject_cast<const TForm2*>(window_.data());
+  return form != nullptr && form->Paused();
+}
+
+void VoyageKeys::TogglePause() {
+  if (auto* form = qobject_cast<TForm2*>(window_.data())) form->TogglePause();
+}
+
+void VoyageKeys::PauseChanged(bool paused) {
+  // What was pressed or let go during the pause reaches the pad now.
+  if (!paused) Steer();
 }
 
 bool VoyageKeys::KeyPress(const QKeyEvent* key) {
   const int k = key->key();
+  if (IsPauseKey(k)) {
+    if (!key->isAutoRepeat()) TogglePause();
+    return true;
+  }
+  SoundPart part = SoundPart::kEffects;
+  if (const int step = VolumeStep(k, part); step != 0) {
+    if (auto* form = qobject_cast<TForm2*>(window_.data())) form->StepVolume(part, step);
+    return true;
+  }
   if (IsSteeringKey(k)) {
     if (!key->isAutoRepeat()) {
       held_keys_.insert(k);
-      Steer();
+      if (!Paused()) Steer();
     }
     return true;
   }
   const char* name = ButtonForKey(k);
   if (name == nullptr) return false;
-  if (!key->isAutoRepeat()) Click(name);
+  if (!key->isAutoRepeat() && !Paused()) Click(name);
   return true;
 }
 
 bool VoyageKeys::KeyRelease(const QKeyEvent* key) {
   const int k = key->key();
+  SoundPart part = SoundPart::kEffects;
+  if (IsPauseKey(k) || VolumeStep(k, part) != 0) return true;
   if (!IsSteeringKey(k)) return ButtonForKey(k) != nullptr;
-  if (!key->isAutoRepeat() && held_keys_.erase(k) > 0) Steer();
+  if (!key->isAutoRepeat() && held_keys_.erase(k) > 0 && !Paused()) Steer();
   return true;
+}
+
+void VoyageKeys::PollTick() {
+  if (poll_posted_) return;
+  poll_posted_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        poll_posted_ = false;
+        PollGamepad();
+      },
+      Qt::QueuedConnection);
 }
 
 void VoyageKeys::PollGamepad() {
   if (gamepad_ == nullptr || !window_) return;
   const GamepadState pad = gamepad_->Poll();
   poll_.setInterval(pad.connected ? kPollMs : kLookForPadMs);
+  // Taken before anything is pressed: a box opened below runs its own looks, which must see
+  // this look's buttons as already down.
+  const GamepadState before = last_pad_;
+  last_pad_ = pad;
+  if (ModalBoxOpen()) {
+    AnswerBoxWithController(pad, before);
+    return;
+  }
+  // The stick as it is now is what the pad learns of if Start lets the voyage go on.
   stick_ = StickHold(pad);
+  if (pad.start && !before.start) TogglePause();
+  if (Paused()) return;
   Steer();
   struct Edge {
     bool now, before;
     const char* name;
   };
-  for (const Edge& e : {Edge{pad.a, last_pad_.a, "contact_b2"}, Edge{pad.b, last_pad_.b, "Shape1"},
-                        Edge{pad.x, last_pad_.x, "u_map_b2"}, Edge{pad.y, last_pad_.y, "Image4"},
-                        Edge{pad.right_shoulder, last_pad_.right_shoulder, "Image3"}}) {
+  const int boxes = box_looks_;
+  for (const Edge& e : {Edge{pad.a, before.a, "contact_b2"}, Edge{pad.b, before.b, "Shape1"},
+                        Edge{pad.x, before.x, "u_map_b2"}, Edge{pad.y, before.y, "Image4"},
+                        Edge{pad.right_shoulder, before.right_shoulder, "Image3"}}) {
+    // Presses that came with the one that opened a box were meant for the ship before it.
+    if (box_looks_ != boxes || ModalBoxOpen()) break;
     if (e.now && !e.before) Click(e.name);
   }
-  last_pad_ = pad;
+}
+
+// A box is open: the stick lets go of the pad, and only A and B act, on the box.
+void VoyageKeys::AnswerBoxWithController(const GamepadState& pad, const GamepadState& before) {
+  ++box_looks_;
+  if (stick_ != PadHold{}) {
+    stick_ = PadHold{};
+    if (!Paused()) Steer();
+  }
+  const bool yes = pad.a && !before.a;
+  const bool no = pad.b && !before.b;
+  if (yes || no) AnswerFrontBox(yes);
 }
 
 bool VoyageKeys::Ours(QObject* receiver) const {
@@ -268,9 +366,10 @@ bool VoyageKeys::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       const auto* key = static_cast<const QKeyEvent*>(event);
-      // Keys with Ctrl, Alt or Meta belong to the window (its size), not to the ship.
+      // Keys with Ctrl, Alt or Meta belong to the window (its size), not to the ship; with a box
+      // open, every key belongs to the box.
       if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ||
-          !Ours(watched))
+          !Ours(watched) || (event->type() == QEvent::KeyPress && ModalBoxOpen()))
         break;
       const bool taken = event->type() == QEvent::KeyPress ? KeyPress(key) : KeyRelease(key);
       if (taken) return true;

@@ -37,6 +37,12 @@ inline constexpr float kStickDeadZone = 0.2f;
 // very control the mouse would press at that spot (the pad at an offset from its centre, a button
 // at its middle), sent only when that control lies uppermost there, so a key does what a click
 // does, with the same sounds and rules, and nothing where a click would find nothing.
+//
+// P, Pause and the controller's Start pause the voyage; [ and ] step the effects' loudness, - and
+// = (or ^, beside - on a Japanese keyboard) the music's. While paused, what the player holds is
+// only noted, and the pad learns of it when the voyage goes on. While a modal box is open nothing
+// reaches the ship: the controller answers the box (A its default button, B the other) and lets
+// go of the pad.
 class VoyageKeys : public QObject {
   Q_OBJECT
  public:
@@ -47,6 +53,8 @@ class VoyageKeys : public QObject {
   bool Click(const char* name);
   // One look at the controller; the window's poll timer calls it.
   void PollGamepad();
+  // The step of a loudness key.
+  static constexpr int kVolumeStep = 10;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +69,13 @@ class VoyageKeys : public QObject {
   void Steer();
   void SendToPad(int type, int button, int x, int y);
   bool PadFree() const;
+  // The poll timer's slot: posts one look, so that a box opened by a button the look pressed
+  // runs its loop outside the slot, and the timer keeps looking while the box is open.
+  void PollTick();
+  void AnswerBoxWithController(const GamepadState& pad, const GamepadState& before);
+  bool Paused() const;
+  void TogglePause();
+  void PauseChanged(bool paused);
 
   QPointer<QWidget> window_;
   const QtControls& controls_;
@@ -70,6 +85,9 @@ class VoyageKeys : public QObject {
   PadHold stick_;
   PadHold held_;
   GamepadState last_pad_;
+  bool poll_posted_ = false;
+  // Counts the looks that found a box open, so a look whose press opened one stops there.
+  int box_looks_ = 0;
 };
 
 }  // namespace qm

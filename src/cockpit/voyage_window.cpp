@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cockpit/instrument_texts.h"
+#include "cockpit/pause_cover.h"
 #include "cockpit/picture_widget.h"
 #include "cockpit/text_label.h"
 #include "platform/clock.h"
@@ -23,6 +25,12 @@ namespace qm {
 namespace {
 
 constexpr int kHiddenLookMs = 100;
+// How long a new loudness stays noted over the view.
+constexpr int kVolumeNoteMs = 1500;
+
+QString Shown(const std::string& cp932) {
+  return QString::fromStdString(Utf8FromCp932(cp932));
+}
 
 QFont PixelFont(const char* face, int pixels, bool bold, bool italic) {
   QFont font(QString::fromStdString(EditionFace(face)));
@@ -62,6 +70,9 @@ TForm2::TForm2(GameState& game, Services& services, QtControls& controls, QWidge
   // Woken just when a frame is due (see PostedFrame); a precise timer never wakes early.
   timer1_.setTimerType(Qt::PreciseTimer);
   connect(&timer1_, &QTimer::timeout, this, &TForm2::Tick);
+  volume_note_.setSingleShot(true);
+  volume_note_.setInterval(kVolumeNoteMs);
+  connect(&volume_note_, &QTimer::timeout, this, [this] { volume_l_->hide(); });
 }
 
 TForm2::~TForm2() = default;
@@ -76,25 +87,29 @@ void TForm2::BuildLayout() {
 
   cg_ = new SurfaceWidget(&view_, this);
   cg_->setGeometry(0, 0, kViewWidth, kViewHeight);
-  cg_->on_release = [this](Qt::MouseButton, int, int) { voyage_.contMouseUp(); };
+  cg_->on_release = [this](Qt::MouseButton, int, int) { PadReleased(); };
   controls_.Register("cg", cg_);
 
   cont_ = new SurfaceWidget(&pad_, this);
   cont_->setGeometry(148, 304, 100, 100);
   cont_->on_press = [this](Qt::MouseButton b, int x, int y) {
+    if (Paused()) return;
     const MouseButton button = b == Qt::LeftButton    ? MouseButton::kLeft
                                : b == Qt::RightButton ? MouseButton::kRight
                                                       : MouseButton::kMiddle;
     voyage_.contMouseDown(button, x, y);
   };
-  cont_->on_move = [this](int x, int y) { voyage_.contMouseMove(x, y); };
-  cont_->on_release = [this](Qt::MouseButton, int, int) { voyage_.contMouseUp(); };
+  cont_->on_move = [this](int x, int y) {
+    if (!Paused()) voyage_.contMouseMove(x, y);
+  };
+  cont_->on_release = [this](Qt::MouseButton, int, int) { PadReleased(); };
   controls_.Register("cont", cont_);
 
   BuildPanelButtons();
   BuildPanel();
   BuildTestControls();
   BuildMessageBox();
+  BuildPauseCover();
 
   // A button released over the pad, the view or the bare window ends steering with its click;
   // every other control keeps its presses and releases to itself, so a click on the message box,
@@ -113,7 +128,7 @@ void TForm2::BuildPanelButtons() {
     widget->setGeometry(left, top, width, height);
     if (press) {
       widget->setCursor(Qt::PointingHandCursor);
-      widget->on_press = std::move(press);
+      widget->on_press = WhileRunning(std::move(press));
     }
     controls_.Register(name, widget);
     return widget;
@@ -185,7 +200,7 @@ void TForm2::BuildPanel() {
     auto* button = new PictureWidget(layout_pics_.tra_b[static_cast<size_t>(n - 1)], this);
     button->setGeometry(n % 2 == 1 ? 4 : 76, 336 + 18 * ((n - 1) / 2), 70, 18);
     button->setCursor(Qt::PointingHandCursor);
-    button->on_press = [this, n] { cockpit_.RepairMouseDown(n); };
+    button->on_press = WhileRunning([this, n] { cockpit_.RepairMouseDown(n); });
     button->hide();
     controls_.Register(RepairButtonName(n), button);
   }
@@ -196,7 +211,7 @@ void TForm2::BuildPanel() {
 
   auto* shape2 = new ShapeWidget(QColor(0x00, 0xFF, 0xFF), this);
   shape2->setGeometry(148, 405, 249, 22);
-  shape2->on_press = [this] { cockpit_.Shape1MouseDown(); };
+  shape2->on_press = WhileRunning([this] { cockpit_.Shape1MouseDown(); });
   controls_.Register("Shape2", shape2);
 
   auto* vosk_l = new TextLabel(this);
@@ -221,7 +236,7 @@ void TForm2::BuildMessageBox() {
 
   auto* shape1 = new ShapeWidget(QColor(0x00, 0xFF, 0xFF), box);
   shape1->setGeometry(0, 0, 393, 125);
-  shape1->on_press = [this] { cockpit_.Shape1MouseDown(); };
+  shape1->on_press = WhileRunning([this] { cockpit_.Shape1MouseDown(); });
   controls_.Register("Shape1", shape1);
 
   auto* moji_l = new TextLabel(box);
@@ -240,6 +255,81 @@ void TForm2::BuildMessageBox() {
   // Shown over the whole panel, so the player reads to the end before steering again.
   box->hide();
   box->raise();
+}
+
+void TForm2::BuildPauseCover() {
+  auto* cover =
+      new PauseCover(Shown(Tx("一時停止")), PixelFont(kWindowFace, 16, true, false), this);
+  cover->setGeometry(0, 0, 400, 428);
+  cover->hide();
+  pause_cover_ = cover;
+  controls_.Register("pause_cover", cover);
+
+  volume_l_ = new QLabel(this);
+  volume_l_->setGeometry(100, 178, 200, 22);
+  volume_l_->setFont(PixelFont(kWindowFace, 12, true, false));
+  volume_l_->setAlignment(Qt::AlignCenter);
+  volume_l_->setStyleSheet(QStringLiteral("color: #00FFFF; background: black;"));
+  volume_l_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  volume_l_->hide();
+  controls_.Register("volume_l", volume_l_);
+}
+
+std::function<void()> TForm2::WhileRunning(std::function<void()> press) {
+  return [this, press = std::move(press)] {
+    if (!Paused()) press();
+  };
+}
+
+void TForm2::TogglePause() {
+  SetPause(kPlayerPause, (pause_causes_ & kPlayerPause) == 0);
+}
+
+void TForm2::SetPause(PauseCause cause, bool on) {
+  const bool was = Paused();
+  pause_causes_ = on ? (pause_causes_ | cause) : (pause_causes_ & ~static_cast<unsigned>(cause));
+  if (Paused() == was) return;
+  if (Paused()) {
+    voyage_.Pause();
+    services_.sound.Hold(true);
+    pause_cover_->show();
+    pause_cover_->raise();
+    volume_l_->raise();
+  } else {
+    pause_cover_->hide();
+    voyage_.Resume();
+    services_.sound.Hold(false);
+    if (released_while_paused_) {
+      released_while_paused_ = false;
+      voyage_.contMouseUp();
+    }
+    // The next frame is due a little after now, not at the poll the pause left behind.
+    if (timer1_.isActive()) timer1_.start(MsUntil(vs_.next_frame_time, services_.clock.Now(), 1));
+  }
+  emit PauseChanged(Paused());
+}
+
+void TForm2::PadReleased() {
+  if (Paused()) {
+    released_while_paused_ = true;
+    return;
+  }
+  voyage_.contMouseUp();
+}
+
+void TForm2::StepVolume(SoundPart part, int step) {
+  Sound& sound = services_.sound;
+  sound.SetVolume(part, std::clamp(sound.Volume(part) + step, 0, kFullVolume));
+  const std::string& text = part == SoundPart::kEffects ? Tx("効果音 %1%") : Tx("音楽 %1%");
+  volume_l_->setText(Shown(Fill(text, {std::to_string(sound.Volume(part))})));
+  volume_l_->show();
+  volume_l_->raise();
+  volume_note_.start();
+}
+
+void TForm2::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) SetPause(kMinimisedPause, isMinimized());
 }
 
 void TForm2::FormCreate() {
@@ -326,7 +416,7 @@ void TForm2::PostedFrame() {
 }
 
 void TForm2::mouseReleaseEvent(QMouseEvent*) {
-  voyage_.contMouseUp();
+  PadReleased();
 }
 
 }  // namespace qm

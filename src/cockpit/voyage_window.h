@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -43,15 +44,30 @@ class TForm2 : public QWidget {
   // What closing the title window means; until the title window exists, quitting the program.
   void SetCloseTitleWindow(std::function<void()> close) { close_title_window_ = std::move(close); }
 
+  // The player's pause (P, Pause, the controller's Start): no frame runs, the sounds and the
+  // music hold where they are, the view says so and nothing beneath takes a click; the same
+  // again goes on from that moment. A minimised window pauses by itself as well, and the voyage
+  // goes on once it is shown and the player's own pause, if any, is let go.
+  void TogglePause();
+  bool Paused() const { return pause_causes_ != 0; }
+  // One step of the player's loudness of the effects or of the music, noted over the view for a
+  // moment.
+  void StepVolume(SoundPart part, int step);
+
   Voyage& voyage() { return voyage_; }
   Cockpit& cockpit() { return cockpit_; }
   VoyageState& state() { return vs_; }
   const Surface& view() const { return view_; }
   const VoyagePictures& pictures() const { return pics_; }
 
+ signals:
+  // The voyage has paused or goes on again.
+  void PauseChanged(bool paused);
+
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // Timer1's slot: posts one frame poll unless one is already waiting in the queue.
@@ -63,6 +79,15 @@ class TForm2 : public QWidget {
   void BuildMessageBox();
   void BuildPanelButtons();
   void BuildTestControls();
+  void BuildPauseCover();
+  // Why the voyage stands still; it goes on when no cause is left.
+  enum PauseCause : unsigned { kPlayerPause = 1, kMinimisedPause = 2 };
+  void SetPause(PauseCause cause, bool on);
+  // A button let go over the pad, the view or the window. One let go while paused is the hand
+  // leaving the pad; the ship learns of it when the voyage goes on.
+  void PadReleased();
+  // A press on a control, taken only while the voyage runs.
+  std::function<void()> WhileRunning(std::function<void()> press);
   // In a test build (QM_TEST_HOOKS), troubles named in QM_TEST_TROUBLES ("0,2,4") are raised as
   // the voyage starts, so the trouble list and the repairs can be tried without flying into
   // danger. The game a player builds has no such hook.
@@ -87,6 +112,11 @@ class TForm2 : public QWidget {
   SurfaceWidget* cg_ = nullptr;
   SurfaceWidget* cont_ = nullptr;
   SurfaceWidget* energy_l_ = nullptr;
+  unsigned pause_causes_ = 0;
+  bool released_while_paused_ = false;
+  QWidget* pause_cover_ = nullptr;
+  QLabel* volume_l_ = nullptr;
+  QTimer volume_note_;
 };
 
 }  // namespace qm

@@ -140,7 +140,8 @@ std::uint32_t SdlWaveOut::Open(std::uint32_t device_id, const PcmFormat& format,
     return kMmError;
   }
   silence_ = have.silence;
-  SDL_PauseAudioDevice(device_, 0);
+  mixer_paused_ = false;
+  ApplyPause();
   return kMmNoError;
 }
 
@@ -172,14 +173,39 @@ std::uint32_t SdlWaveOut::Write(WaveHeader& header) {
 
 std::uint32_t SdlWaveOut::Pause() {
   if (!device_) return kMmError;
-  SDL_PauseAudioDevice(device_, 1);
+  mixer_paused_ = true;
+  ApplyPause();
   return kMmNoError;
 }
 
 std::uint32_t SdlWaveOut::Restart() {
   if (!device_) return kMmError;
-  SDL_PauseAudioDevice(device_, 0);
+  mixer_paused_ = false;
+  ApplyPause();
   return kMmNoError;
+}
+
+void SdlWaveOut::Hold(bool held) {
+  held_ = held;
+  ApplyPause();
+}
+
+void SdlWaveOut::ApplyPause() {
+  // SDL takes the device's lock to pause it, so once this returns no callback is under way and
+  // the count stands still until the release.
+  if (device_) SDL_PauseAudioDevice(device_, mixer_paused_ || held_ ? 1 : 0);
+}
+
+void SdlWaveOut::SetVolume(int percent) {
+  volume_ = std::clamp(percent, 0, 100);
+}
+
+void ScaleToVolume(std::uint8_t* samples, std::uint32_t count, int percent) {
+  if (percent >= 100) return;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const int swing = static_cast<int>(samples[i]) - 128;
+    samples[i] = static_cast<std::uint8_t>(128 + swing * percent / 100);
+  }
 }
 
 std::uint32_t SdlWaveOut::Reset() {
@@ -199,6 +225,7 @@ std::uint32_t SdlWaveOut::Close() {
   if (!device_) return kMmNoError;
   SDL_CloseAudioDevice(device_);
   device_ = 0;
+  mixer_paused_ = false;
   slots_.reset();
   count_ = 0;
   done_ = nullptr;
@@ -212,10 +239,12 @@ void SdlWaveOut::Callback(void* self, std::uint8_t* stream, int len) {
 // On the audio thread, with SDL holding the device lock.
 void SdlWaveOut::Fill(std::uint8_t* stream, int len) {
   auto left = static_cast<std::uint32_t>(len);
+  const int volume = volume_.load();
   while (left > 0 && count_ > 0) {
     Slot& slot = slots_[head_];
     const std::uint32_t n = std::min(left, slot.length - slot.read);
     std::memcpy(stream, slot.bytes + slot.read, n);
+    ScaleToVolume(stream, n, volume);
     slot.read += n;
     stream += n;
     left -= n;

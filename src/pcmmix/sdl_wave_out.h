@@ -38,6 +38,8 @@ class SdlWaveOut final : public WaveOut {
   std::uint32_t Reset() override;
   std::uint32_t GetPosition() override { return position_.load(); }
   std::uint32_t Close() override;
+  void Hold(bool held) override;
+  void SetVolume(int percent) override;
 
  private:
   static constexpr int kSlots = 8;
@@ -50,6 +52,8 @@ class SdlWaveOut final : public WaveOut {
   };
 
   static void Callback(void* self, std::uint8_t* stream, int len);
+  // SDL's one pause switch serves both the mixer's fresh starts and the player's hold.
+  void ApplyPause();
   void Fill(std::uint8_t* stream, int len);
   bool ValidDevice(std::uint32_t device_id);
 
@@ -65,6 +69,13 @@ class SdlWaveOut final : public WaveOut {
   int count_ = 0;
   std::uint8_t silence_ = 128;
   std::atomic<std::uint32_t> position_{0};
+  bool mixer_paused_ = false;
+  bool held_ = false;
+  std::atomic<int> volume_{100};
 };
+
+// 8-bit unsigned samples brought to `percent` of their swing around the silence of 128; 100
+// leaves them as they are.
+void ScaleToVolume(std::uint8_t* samples, std::uint32_t count, int percent);
 
 }  // namespace qm

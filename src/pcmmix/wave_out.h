@@ -98,6 +98,13 @@ class WaveOut {
   // Bytes played since the device was opened or reset.
   virtual std::uint32_t GetPosition() = 0;
   virtual std::uint32_t Close() = 0;
+  // The player's pause, apart from the mixer's own Pause and Restart (which only line up the
+  // blocks of a fresh start): while held the device plays nothing and counts nothing, whatever
+  // the mixer does, and every byte written waits for the release. Kept across Open and Close.
+  virtual void Hold(bool /*held*/) {}
+  // The player's loudness, 0 to 100 %, applied to the bytes as they leave for the speakers; the
+  // blocks the mixer wrote stay as they are. 100 plays them unchanged.
+  virtual void SetVolume(int /*percent*/) {}
 };
 
 // The millisecond timer the position clock runs on when the device's own count is not trusted.

@@ -14,6 +14,7 @@ struct GamepadState {
   bool x = false;
   bool y = false;
   bool right_shoulder = false;
+  bool start = false;
 };
 
 // The first game controller plugged in, looked at on the UI thread when the game asks.

@@ -34,6 +34,10 @@ enum SoundChannel : int {
 };
 constexpr int kGameChannels = 4;
 
+// The two loudnesses the player sets, each 0 to 100 %.
+enum class SoundPart { kEffects, kMusic };
+inline constexpr int kFullVolume = 100;
+
 // The game's one sound interface. Never fails towards its caller: a sound that cannot play is
 // silent.
 class Sound {
@@ -42,6 +46,13 @@ class Sound {
   virtual void PlayCue(int channel, std::string_view wave_name) = 0;
   virtual void PlayClick() = 0;
   virtual void PlayMusic(std::string_view midi_name) = 0;
+  // Holds every sound and the music where they stand, and lets them go on from there; nothing
+  // queued meanwhile is lost or skipped.
+  virtual void Hold(bool /*held*/) {}
+  // The loudness of the effects or the music where they leave the game; 100 % is the sound as
+  // made, 0 % silence that still plays.
+  virtual int Volume(SoundPart /*part*/) const { return kFullVolume; }
+  virtual void SetVolume(SoundPart /*part*/, int /*percent*/) {}
 };
 
 // Shows, hides, moves and re-captions the windows' controls by their component names.

@@ -55,6 +55,31 @@ void WriteEditionChoice(const std::string& path, const std::string& language) {
   settings.sync();
 }
 
+SoundVolumes ReadSoundVolumes(const std::string& path) {
+  SoundVolumes volumes;
+  if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile()) return volumes;
+  QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+  if (settings.status() != QSettings::NoError) return volumes;
+  auto read = [&settings](const char* key, int& value) {
+    bool ok = false;
+    const int v = settings.value(QString::fromLatin1(key)).toString().toInt(&ok);
+    if (ok && v >= 0 && v <= 100) value = v;
+  };
+  read("sound/effects", volumes.effects);
+  read("sound/music", volumes.music);
+  return volumes;
+}
+
+void WriteSoundVolumes(const std::string& path, const SoundVolumes& volumes) {
+  if (path.empty()) return;
+  const QString file = QString::fromStdString(path);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  QSettings settings(file, QSettings::IniFormat);
+  settings.setValue(QStringLiteral("sound/effects"), volumes.effects);
+  settings.setValue(QStringLiteral("sound/music"), volumes.music);
+  settings.sync();
+}
+
 WindowChoice ReadWindowChoice(const std::string& path, const std::string& window) {
   WindowChoice choice;
   if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile()) return choice;

@@ -25,6 +25,18 @@ std::string ReadEditionChoice(const std::string& path);
 // Makes the folder when needed; a file that cannot be written is left as it is.
 void WriteEditionChoice(const std::string& path, const std::string& language);
 
+// The player's loudness of the sound effects and of the music, in percent, kept in the game
+// settings beside the edition.
+struct SoundVolumes {
+  int effects = 100;
+  int music = 100;
+  bool operator==(const SoundVolumes&) const = default;
+};
+// A missing or damaged file, or a value outside 0..100, gives full volume for that sound.
+SoundVolumes ReadSoundVolumes(const std::string& path);
+// Makes the folder when needed; the edition and anything else in the file stay as they are.
+void WriteSoundVolumes(const std::string& path, const SoundVolumes& volumes);
+
 // A missing or damaged file, or a value out of range, gives the defaults for that window.
 WindowChoice ReadWindowChoice(const std::string& path, const std::string& window);
 // Makes the folder when needed; a file that cannot be written is left as it is.

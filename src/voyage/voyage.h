@@ -53,6 +53,12 @@ class Voyage {
   void Timer1Timer();
   // The eighteen steps of one frame, in order.
   void RunFrame();
+  // The voyage stands still: Timer1Timer runs no frame until Resume, and nothing else changes.
+  void Pause();
+  // Frames go on from now as if the pause had not been: the next frame and the booster's next
+  // second come as much later as the pause lasted, so nothing is caught up.
+  void Resume();
+  bool Paused() const { return vs_.paused; }
 
   // True when the ship is in a zone of the kind, by the current point or by the grid column.
   bool InZone(PointKind kind) const;

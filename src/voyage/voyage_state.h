@@ -30,6 +30,10 @@ struct Star {
 struct VoyageState {
   double next_frame_time = 0;
   double next_second_time = 0;
+  // Paused by the player or by a minimised window: no frame runs, and the time since
+  // `paused_at` is left out of the pacing when the voyage goes on.
+  bool paused = false;
+  double paused_at = 0;
   std::int32_t blink_counter = 0;
   std::int32_t booster_seconds = 0;
 

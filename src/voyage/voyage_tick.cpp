@@ -23,7 +23,7 @@ void Voyage::StretchNoise(NoisePicture k, int left, int top, int right, int bott
 }
 
 void Voyage::Timer1Timer() {
-  if (!services_.controls.IsVisible(kVoyageWindow)) return;
+  if (!services_.controls.IsVisible(kVoyageWindow) || vs_.paused) return;
   const double now = services_.clock.Now();
   if (now < vs_.next_frame_time) return;
   // Measured from now, so a late frame never makes the next one come early.
@@ -34,6 +34,23 @@ void Voyage::Timer1Timer() {
   }
   if (++vs_.blink_counter > 999) vs_.blink_counter = 0;
   RunFrame();
+}
+
+void Voyage::Pause() {
+  if (vs_.paused) return;
+  vs_.paused = true;
+  vs_.paused_at = services_.clock.Now();
+}
+
+void Voyage::Resume() {
+  if (!vs_.paused) return;
+  vs_.paused = false;
+  // A second half gone when the pause began is still half gone after it, so a booster bought
+  // just before pausing keeps every second it was paid for.
+  const double held = services_.clock.Now() - vs_.paused_at;
+  if (held <= 0) return;
+  vs_.next_frame_time += held;
+  vs_.next_second_time += held;
 }
 
 void Voyage::RunFrame() {

@@ -62,6 +62,7 @@ GamepadState SdlGamepad::Poll() {
   state.x = button(SDL_CONTROLLER_BUTTON_X);
   state.y = button(SDL_CONTROLLER_BUTTON_Y);
   state.right_shoulder = button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+  state.start = button(SDL_CONTROLLER_BUTTON_START);
   return state;
 }
 

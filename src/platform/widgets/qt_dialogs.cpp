@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <initializer_list>
 
 #include "platform/cp932.h"
 
@@ -14,6 +15,47 @@ void Prepare(QMessageBox& box) {
   box.setTextFormat(Qt::PlainText);
 }
 }  // namespace
+
+namespace {
+
+QAbstractButton* ButtonInRole(const QMessageBox& box,
+                              std::initializer_list<QMessageBox::ButtonRole> roles) {
+  const QList<QAbstractButton*> buttons = box.buttons();
+  for (QMessageBox::ButtonRole role : roles) {
+    for (QAbstractButton* b : buttons)
+      if (box.buttonRole(b) == role) return b;
+  }
+  return buttons.size() == 1 ? buttons.front() : nullptr;
+}
+
+}  // namespace
+
+bool AnswerFrontBox(bool yes) {
+  QWidget* front = QApplication::activeModalWidget();
+  if (front == nullptr) return false;
+  if (auto* box = qobject_cast<QMessageBox*>(front)) {
+    QAbstractButton* button = nullptr;
+    if (yes) {
+      button = box->defaultButton();
+      if (button == nullptr)
+        button = ButtonInRole(*box, {QMessageBox::YesRole, QMessageBox::AcceptRole});
+    } else {
+      button = box->escapeButton();
+      if (button == nullptr)
+        button = ButtonInRole(*box, {QMessageBox::NoRole, QMessageBox::RejectRole});
+    }
+    if (button != nullptr) button->click();
+    return true;
+  }
+  if (auto* dialog = qobject_cast<QDialog*>(front)) {
+    if (yes) {
+      dialog->accept();
+    } else {
+      dialog->reject();
+    }
+  }
+  return true;
+}
 
 QString DialogText(const std::string& cp932) {
   std::string text = Utf8FromCp932(cp932);

@@ -26,4 +26,9 @@ class QtDialogs final : public Dialogs {
 // CP932 dialog text to what Qt shows: carriage returns become line breaks.
 QString DialogText(const std::string& cp932);
 
+// A game controller's answer to the modal box in front: `yes` presses its default button (はい,
+// or the OK of a notice), otherwise the button Escape would press (いいえ, or that OK). False
+// when no box is open.
+bool AnswerFrontBox(bool yes);
+
 }  // namespace qm
