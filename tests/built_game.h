@@ -1,7 +1,7 @@
 #pragma once
 
 // The game folder the build made, for tests that read its pictures, sounds, music or chart:
-// QM_GAME_DIR when ctest names it, or else build/game beside build/tests.
+// QM_GAME_DIR when it is set, or else build/game beside build/tests.
 
 #include <cstdlib>
 #include <filesystem>

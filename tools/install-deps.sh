@@ -16,7 +16,7 @@ if [ "${1:-}" = "--test" ]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
     clang clang-format clang-tidy libclang-rt-14-dev
-    dpkg-dev file lintian desktop-file-utils appstream util-linux gettext
+    dpkg-dev file lintian desktop-file-utils appstream util-linux gettext python3
   )
 fi
 $SUDO apt-get update
