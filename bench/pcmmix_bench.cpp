@@ -129,7 +129,7 @@ BENCHMARK(BM_SdlMixAudioFormat8Channels);
 
 void BM_LoadWave44k16BitStereoOneSecond(benchmark::State& state) {
   MixBench& mb = MixBench::Get();
-  std::vector<std::uint8_t> samples(44100 * 4);
+  std::vector<std::uint8_t> samples(std::size_t{44100} * 4);
   for (std::size_t i = 0; i < samples.size(); ++i)
     samples[i] = static_cast<std::uint8_t>(i * 31 % 256);
   const auto image = WaveImage(samples, 2, 44100, 16);

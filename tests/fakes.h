@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/gamepad.h"
 #include "platform/random.h"
 #include "platform/services.h"
 
@@ -85,6 +86,13 @@ class FakeControls : public Controls {
  private:
   std::map<std::string, bool> visible_;
   std::map<std::string, bool> enabled_;
+};
+
+// A controller whose sticks and buttons the test sets.
+class FakeGamepad : public Gamepad {
+ public:
+  GamepadState Poll() override { return state; }
+  GamepadState state{.connected = true};
 };
 
 // All fakes together, wired into a Services bundle.

@@ -31,22 +31,14 @@ class HoldingSound : public testing::RecordingSound {
   int volume[2] = {100, 100};
 };
 
-class FakePad : public Gamepad {
- public:
-  GamepadState Poll() override { return state; }
-  GamepadState state{.connected = true};
-};
+using FakePad = testing::FakeGamepad;
 
 class PauseTest : public testing::TempGameFolder {
  protected:
   void SetUp() override {
     TempGameFolder::SetUp();
-    std::filesystem::create_directory(Path("cg"));
-    for (const char* name : {"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku"}) {
-      QImage picture(8, 6, QImage::Format_RGB32);
-      picture.fill(Qt::darkBlue);
-      ASSERT_TRUE(picture.save(QString::fromStdString(Path("cg/") + name + ".bmp"), "BMP"));
-    }
+    WriteStandInPictures({"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku"},
+                         Qt::darkBlue);
     NewGame(game);
     window = std::make_unique<TForm2>(game, services, controls);
     window->FormCreate();

@@ -69,7 +69,8 @@ TEST_F(LoaderTest, HigherRatesAverageGroupsAndCopyTheLastFrame) {
   MixWave* w = LoadImage(WaveImage(src, 1, 22050));
   ASSERT_EQ(w->length, 500);
   for (int i = 0; i < 499; ++i) {
-    const int sum = (src[2 * i] - 128) + (src[2 * i + 1] - 128);
+    const std::size_t at = 2 * static_cast<std::size_t>(i);
+    const int sum = (src[at] - 128) + (src[at + 1] - 128);
     ASSERT_EQ(Data(w)[i], 128 + sum / 2) << i;
   }
   EXPECT_EQ(Data(w)[499], src[998]);

@@ -207,7 +207,8 @@ TEST_F(Pictures, KeyedPicturesHaveTheirKeyAndMoreThanTheKey) {
         if (c == kMagenta) continue;
         ++shown;
         // A pixel blended half way with the key would show as a pink fringe on the view.
-        const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
+        const auto r = static_cast<int>(c >> 16 & 0xFF), g = static_cast<int>(c >> 8 & 0xFF),
+                   b = static_cast<int>(c & 0xFF);
         if ((255 - r) + g + (255 - b) < 60) ++fringe;
       }
     }

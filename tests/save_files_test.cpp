@@ -226,6 +226,8 @@ class ScopedLimit {
     lowered.rlim_cur = soft;
     EXPECT_EQ(setrlimit(resource_, &lowered), 0);
   }
+  ScopedLimit(const ScopedLimit&) = delete;
+  ScopedLimit& operator=(const ScopedLimit&) = delete;
   ~ScopedLimit() { setrlimit(resource_, &saved_); }
 
  private:

@@ -33,6 +33,8 @@ enum Button { kA, kB, kX, kY, kRightShoulder = 10 };
 // A virtual controller with the usual layout, known to SDL's controller database by its GUID.
 class VirtualPad {
  public:
+  VirtualPad(const VirtualPad&) = delete;
+  VirtualPad& operator=(const VirtualPad&) = delete;
   VirtualPad() {
     index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
     if (index_ < 0) return;
@@ -95,13 +97,7 @@ class GamepadFlight : public testing::TempGameFolder {
  protected:
   void SetUp() override {
     TempGameFolder::SetUp();
-    std::filesystem::create_directory(Path("cg"));
-    for (const char* name : {"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku"}) {
-      QImage picture(8, 6, QImage::Format_RGB32);
-      picture.fill(QColor(0x40, 0x80, 0xC0));
-      ASSERT_TRUE(
-          picture.save(QString::fromStdString(Path(std::string("cg/") + name + ".bmp")), "BMP"));
-    }
+    WriteStandInPictures({"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku"});
     NewGame(game);
   }
   testing::FakeServices fake;

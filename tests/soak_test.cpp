@@ -251,7 +251,7 @@ TEST_F(Soak, AnHourOfRandomPlayLeavesNothingBrokenAndMemoryFlat) {
 #ifndef QM_SOAK_UNDER_ASAN
   // ASan keeps freed memory in quarantine and has its own heap; LeakSanitizer guards that build.
   EXPECT_LE(end_rss, warm_rss + 4096) << "resident memory grew";
-  EXPECT_LE(end_heap, warm_heap + 256 * 1024) << "the heap grew between runs";
+  EXPECT_LE(end_heap, warm_heap + 256 * std::size_t{1024}) << "the heap grew between runs";
 #endif
 }
 

@@ -8,8 +8,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+
+#include <QColor>
+#include <QImage>
 
 #include "platform/game_folder.h"
 
@@ -42,6 +46,18 @@ class TempGameFolder : public ::testing::Test {
   static std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  // Small plain stand-ins for pictures of cg/, so that a window is made whole without the built
+  // game's pictures.
+  void WriteStandInPictures(std::initializer_list<const char*> names,
+                            QColor fill = QColor(0x40, 0x80, 0xC0)) {
+    std::filesystem::create_directories(Path("cg"));
+    for (const char* name : names) {
+      QImage picture(8, 6, QImage::Format_RGB32);
+      picture.fill(fill);
+      ASSERT_TRUE(
+          picture.save(QString::fromStdString(Path(std::string("cg/") + name + ".bmp")), "BMP"));
+    }
   }
 
   std::string folder_;

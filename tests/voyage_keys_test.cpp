@@ -21,26 +21,15 @@ namespace {
 
 using testing::FakeServices;
 
-// A controller whose sticks and buttons the test sets.
-class FakeGamepad : public Gamepad {
- public:
-  GamepadState Poll() override { return state; }
-  GamepadState state{.connected = true};
-};
+using testing::FakeGamepad;
 
 // The real voyage window on fakes, with the keyboard and a controller on it.
 class VoyageKeysTest : public testing::TempGameFolder {
  protected:
   void SetUp() override {
     TempGameFolder::SetUp();
-    std::filesystem::create_directory(Path("cg"));
-    std::vector<std::string> names = {"black",  "gamen",   "txt",    "cont",  "cont2",
-                                      "trable", "syowaku", "noize0", "noize5"};
-    for (const std::string& name : names) {
-      QImage picture(8, 6, QImage::Format_RGB32);
-      picture.fill(QColor(0x40, 0x80, 0xC0));
-      ASSERT_TRUE(picture.save(QString::fromStdString(Path("cg/" + name + ".bmp")), "BMP"));
-    }
+    WriteStandInPictures(
+        {"black", "gamen", "txt", "cont", "cont2", "trable", "syowaku", "noize0", "noize5"});
     NewGame(game);
     window = std::make_unique<TForm2>(game, services, controls);
     window->SetCloseTitleWindow([] {});

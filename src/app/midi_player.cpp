@@ -80,6 +80,8 @@ FluidConfig DefaultFluidConfig() {
 }
 
 struct FluidMidiPlayer::Fluid {
+  Fluid(const Fluid&) = delete;
+  Fluid& operator=(const Fluid&) = delete;
   FluidConfig config;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;

@@ -82,7 +82,7 @@ void TitleScene::ApplyStepRow() {
     x = -200;
     anim_.figure_y = 195;
     f = 1;
-  } else if (s >= 2 && s <= 5) {
+  } else if (s >= 2 && s <= 5) {  // NOLINT(bugprone-branch-clone): one branch per row of the table
     f = s % 4;
     x += v;
     v -= 1;

@@ -22,6 +22,7 @@ class TForm2;
 // and the panel where the player names captain and ship. Closing it ends the program.
 class TForm1 : public QWidget, private TitleHost {
   Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TForm1)
  public:
   TForm1(GameState& game, Services& services, QtControls& controls, QWidget* parent = nullptr);
   ~TForm1() override;

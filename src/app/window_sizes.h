@@ -15,6 +15,8 @@ class WindowScaler;
 class WindowSizes {
  public:
   WindowSizes(QWidget* title, QWidget* voyage, std::string settings_path);
+  WindowSizes(const WindowSizes&) = delete;
+  WindowSizes& operator=(const WindowSizes&) = delete;
   ~WindowSizes();
 
   WindowScaler& title() { return *title_; }

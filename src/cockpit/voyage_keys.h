@@ -45,6 +45,7 @@ inline constexpr float kStickDeadZone = 0.2f;
 // go of the pad.
 class VoyageKeys : public QObject {
   Q_OBJECT
+  Q_DISABLE_COPY_MOVE(VoyageKeys)
  public:
   VoyageKeys(QWidget* window, const QtControls& controls, Gamepad* gamepad = nullptr);
   ~VoyageKeys() override;

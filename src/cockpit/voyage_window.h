@@ -28,6 +28,7 @@ namespace qm {
 // The frame's own countdown keeps such nested frames from examining the point again.
 class TForm2 : public QWidget {
   Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TForm2)
  public:
   TForm2(GameState& game, Services& services, QtControls& controls, QWidget* parent = nullptr);
   ~TForm2() override;

@@ -66,6 +66,8 @@ class PauseGuard {
   explicit PauseGuard(WaveOut* device) : device_(device) {
     if (device_) device_->Pause();
   }
+  PauseGuard(const PauseGuard&) = delete;
+  PauseGuard& operator=(const PauseGuard&) = delete;
   ~PauseGuard() {
     if (device_) device_->Restart();
   }

@@ -120,10 +120,10 @@ void Surface::Ellipse(int left, int top, int right, int bottom) {
   const long long h = static_cast<long long>(bottom) - top;
   if (w <= 0 || h <= 0 || IsNull()) return;
   if (right <= 0 || bottom <= 0 || left >= Width() || top >= Height()) return;
-  const double cx = left + w / 2.0;
-  const double cy = top + h / 2.0;
-  const double rx = w / 2.0;
-  const double ry = h / 2.0;
+  const double cx = left + static_cast<double>(w) / 2.0;
+  const double cy = top + static_cast<double>(h) / 2.0;
+  const double rx = static_cast<double>(w) / 2.0;
+  const double ry = static_cast<double>(h) / 2.0;
   // Columns of row i (0 = top row of the box): the pixels whose centres fall inside the
   // ellipse. A row too thin to hold a centre keeps its middle pixel(s), and the middle row(s)
   // always reach both sides, so the ellipse touches all four sides of its box however flat.
@@ -132,7 +132,7 @@ void Surface::Ellipse(int left, int top, int right, int bottom) {
   auto span_of = [&](long long i) -> std::pair<long long, long long> {
     if (i < 0 || i >= h) return {1, 0};
     if (i == (h - 1) / 2 || i == h / 2) return {left, right - 1LL};
-    const double dy = (top + i + 0.5 - cy) / ry;
+    const double dy = (static_cast<double>(top + i) + 0.5 - cy) / ry;
     const double q = 1.0 - dy * dy;
     const double hw = q > 0 ? rx * std::sqrt(q) : 0.0;
     const auto x0 = static_cast<long long>(std::ceil(cx - hw - 0.5));

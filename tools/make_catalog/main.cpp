@@ -15,17 +15,9 @@
 #include <vector>
 
 #include "make_catalog/po_file.h"
+#include "whole_file.h"
 
 namespace {
-
-bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  out = s.str();
-  return !in.bad();
-}
 
 // A C++ string literal of any bytes: printable ASCII as it is, everything else as a three-digit
 // octal escape, which no following character can extend.
@@ -79,7 +71,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::string text;
-    if (!ReadFile(path, text)) {
+    if (!qm::tools::ReadWholeFile(path, text)) {
       std::fprintf(stderr, "make_catalog: cannot read %s\n", path.c_str());
       return 1;
     }

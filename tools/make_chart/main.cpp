@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,22 +22,14 @@
 #include "platform/edition.h"
 #include "state/atomic_file.h"
 #include "state/chart_file.h"
+#include "whole_file.h"
 
 namespace {
-
-bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  out = s.str();
-  return !in.bad();
-}
 
 bool ReadFiles(const std::vector<std::string>& paths, std::vector<qm::ChartSourceFile>& out) {
   for (const std::string& path : paths) {
     qm::ChartSourceFile f{path, {}};
-    if (!ReadFile(path, f.text)) {
+    if (!qm::tools::ReadWholeFile(path, f.text)) {
       std::fprintf(stderr, "make_chart: cannot read %s\n", path.c_str());
       return false;
     }

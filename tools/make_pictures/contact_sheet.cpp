@@ -36,7 +36,7 @@ int Group(const QString& name) {
 // bui2 before bui10: names compare by their letters, then by the number they end in.
 bool NumberedBefore(const QString& a, const QString& b) {
   auto split = [](const QString& s) {
-    int i = s.size();
+    auto i = static_cast<int>(s.size());
     while (i > 0 && !s[i - 1].isDigit())
       --i;  // skip ".bmp"
     int end = i;

@@ -217,9 +217,9 @@ double Fbm(double x, double y, double z, int octaves, unsigned seed) {
 
 QColor Mix(QColor a, QColor b, double t) {
   t = std::clamp(t, 0.0, 1.0);
-  return QColor(static_cast<int>(a.red() + (b.red() - a.red()) * t + 0.5),
-                static_cast<int>(a.green() + (b.green() - a.green()) * t + 0.5),
-                static_cast<int>(a.blue() + (b.blue() - a.blue()) * t + 0.5));
+  return QColor(static_cast<int>(std::lround(a.red() + (b.red() - a.red()) * t)),
+                static_cast<int>(std::lround(a.green() + (b.green() - a.green()) * t)),
+                static_cast<int>(std::lround(a.blue() + (b.blue() - a.blue()) * t)));
 }
 
 QColor Lit(QColor base, double light) {

@@ -217,9 +217,12 @@ void Finish(Sound& sound, double peak_dbfs, double fade_in, double fade_out, dou
     const std::size_t out = Samples(sound, fade_out);
     const std::size_t n = x.size();
     for (std::size_t i = 0; i < std::min(in, n); ++i)
-      x[i] *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * i / in));
+      x[i] *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) /
+                                                      static_cast<double>(in)));
     for (std::size_t i = 0; i < std::min(out, n); ++i)
-      x[n - 1 - i] *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * i / out));
+      x[n - 1 - i] *=
+          static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) /
+                                                  static_cast<double>(out)));
   };
   treat(sound.left);
   treat(sound.right);

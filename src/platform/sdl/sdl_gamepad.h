@@ -2,7 +2,8 @@
 
 #include "platform/gamepad.h"
 
-typedef struct _SDL_GameController SDL_GameController;
+// SDL's own name for its controller type, declared here so that no layer above meets SDL's headers.
+typedef struct _SDL_GameController SDL_GameController;  // NOLINT(bugprone-reserved-identifier)
 
 namespace qm {
 

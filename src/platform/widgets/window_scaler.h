@@ -25,6 +25,7 @@ namespace qm {
 // the window's widgets has the keyboard.
 class WindowScaler : public QObject {
   Q_OBJECT
+  Q_DISABLE_COPY_MOVE(WindowScaler)
  public:
   explicit WindowScaler(QWidget* window);
   ~WindowScaler() override;
