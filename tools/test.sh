@@ -98,7 +98,11 @@ if [ "$beside_status" -ne 0 ]; then
 else
   grep '^-- ' build/beside-e2e.log
 fi
-[ "$e2e_status" -eq 0 ] && [ "$beside_status" -eq 0 ]
+# Spelled out: a failing `a && b` that is not a script's last command does not stop it under set -e.
+if [ "$e2e_status" -ne 0 ] || [ "$beside_status" -ne 0 ]; then
+  echo "the end-to-end runs failed (exit $e2e_status)"
+  exit 1
+fi
 
 stage "sanitizers (ASan + UBSan, Clang)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
