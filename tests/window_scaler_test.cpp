@@ -4,6 +4,7 @@
 #include <QGraphicsView>
 #include <QImage>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -179,6 +180,43 @@ TEST(WindowSizes, TheNextStartUsesTheSizeThePlayerLeft) {
   WindowSizes sizes(&title, &voyage, path);
   EXPECT_EQ(sizes.voyage().scale(), ReadableScale(&voyage) + 1);
   EXPECT_EQ(voyage.size(), QSize(40, 30) * (ReadableScale(&voyage) + 1));
+}
+
+TEST(WindowSettings, HalfStepsAndTheFitChoiceAreRememberedBesideOlderFiles) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("window.ini")).toStdString();
+  WriteWindowChoice(path, "voyage", {2.5, false, true, FitChoice::kFit});
+  WriteWindowChoice(path, "title", {2, true, true, FitChoice::kPixelPerfect});
+  WindowChoice voyage = ReadWindowChoice(path, "voyage");
+  EXPECT_TRUE(voyage.stored);
+  EXPECT_EQ(voyage.scale, 2.5);
+  EXPECT_EQ(voyage.fit, FitChoice::kFit);
+  const WindowChoice title = ReadWindowChoice(path, "title");
+  EXPECT_EQ(title.scale, 2);
+  EXPECT_EQ(title.fit, FitChoice::kPixelPerfect);
+  // A whole factor is still written as the earlier game wrote it.
+  EXPECT_EQ(QSettings(QString::fromStdString(path), QSettings::IniFormat)
+                .value(QStringLiteral("title/scale"))
+                .toString(),
+            QStringLiteral("2"));
+  // Without a choice the key goes.
+  WriteWindowChoice(path, "voyage", {1.5, false, true, FitChoice::kUnchosen});
+  EXPECT_FALSE(QSettings(QString::fromStdString(path), QSettings::IniFormat)
+                   .contains(QStringLiteral("voyage/fit")));
+
+  // A file the earlier game wrote.
+  std::ofstream(path, std::ios::binary) << "[voyage]\nscale=2\nfull_screen=true\n";
+  voyage = ReadWindowChoice(path, "voyage");
+  EXPECT_TRUE(voyage.stored);
+  EXPECT_EQ(voyage.scale, 2);
+  EXPECT_TRUE(voyage.full_screen);
+  EXPECT_EQ(voyage.fit, FitChoice::kUnchosen);
+  for (const char* bytes :
+       {"[voyage]\nscale=1.25\nfull_screen=false\n", "[voyage]\nscale=16.5\nfull_screen=false\n",
+        "[voyage]\nscale=2\nfull_screen=false\nfit=maybe\n"}) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    EXPECT_FALSE(ReadWindowChoice(path, "voyage").stored) << bytes;
+  }
 }
 
 }  // namespace
