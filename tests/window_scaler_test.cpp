@@ -11,6 +11,7 @@
 
 #include "app/window_sizes.h"
 #include "platform/surface.h"
+#include "platform/widgets/sharp_reduction.h"
 #include "platform/widgets/surface_widget.h"
 #include "platform/widgets/window_scaler.h"
 #include "platform/window_settings.h"
@@ -217,6 +218,40 @@ TEST(WindowSettings, HalfStepsAndTheFitChoiceAreRememberedBesideOlderFiles) {
     std::ofstream(path, std::ios::binary) << bytes;
     EXPECT_FALSE(ReadWindowChoice(path, "voyage").stored) << bytes;
   }
+}
+
+TEST(SharpReduction, AWholeFactorReadsEveryPixelOnceAndAHalfMixesEvenly) {
+  const ReductionAxis same = MakeReductionAxis(10, 3, 30);
+  for (int j = 0; j < 30; ++j) {
+    EXPECT_EQ(same.first[static_cast<size_t>(j)], j);
+    EXPECT_EQ(same.weight[static_cast<size_t>(j)], 0);
+  }
+  const ReductionAxis half = MakeReductionAxis(10, 2, 15);
+  // Shown 1 lies half on window pixel 0 and half on 1.
+  EXPECT_EQ(half.WindowFirst(1), 0);
+  EXPECT_EQ(half.WindowLast(1), 1);
+  EXPECT_EQ(half.weight[1], 128);
+  EXPECT_EQ(half.ShownOf(1, 2), std::make_pair(1, 3));
+  EXPECT_EQ(half.WindowOf(1, 3), std::make_pair(0, 2));
+  // No mix so faint it would only tint a pixel, at any factor between the whole ones.
+  for (int shown = 11; shown < 40; ++shown) {
+    const ReductionAxis axis = MakeReductionAxis(10, (shown + 9) / 10, shown);
+    for (std::uint16_t w : axis.weight)
+      EXPECT_TRUE(w == 0 || (w >= 32 && w <= 224)) << shown << ": " << w;
+  }
+  // Black and white halves reduced: every pixel black, white or the one grey between.
+  QImage halves(20, 4, QImage::Format_RGB32);
+  halves.fill(Qt::black);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 10; x < 20; ++x)
+      halves.setPixel(x, y, 0xFFFFFFFF);
+  QImage reduced(15, 3, QImage::Format_RGB32);
+  Reduce(halves, MakeReductionAxis(10, 2, 15), MakeReductionAxis(2, 2, 3), reduced.rect(), reduced);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 15; ++x) {
+      const QRgb want = x < 7 ? 0xFF000000u : x == 7 ? 0xFF7F7F7Fu : 0xFFFFFFFFu;
+      EXPECT_EQ(reduced.pixel(x, y), want) << x << "," << y;
+    }
 }
 
 }  // namespace
