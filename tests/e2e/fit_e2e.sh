@@ -32,7 +32,7 @@ xdotool key F11
 sleep 0.8
 
 # --- The window fills the screen's height ---
-read -r width height < <(xwininfo -id "$voyage" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}')
+qm_window_size "$voyage"
 echo "voyage window: ${width} x ${height}"
 [ "$width" = 1366 ] && [ "$height" = 768 ] || fail "full screen did not cover the 1366 x 768 screen"
 qm_fit_place 400 428 1366 768
@@ -48,66 +48,29 @@ qm_screen_shot "$fit_x" 767 "$fit_w" 1 bottom_row
 qm_screen_shot "$fit_x" 0 1 768 left_column
 qm_screen_shot $((fit_x + fit_w - 1)) 0 1 768 right_column
 # The grey of the window around the panel runs along its bottom row and down both sides.
-[ "$(count bottom_row '#949494')" -ge 10 ] || fail "the window's bottom row is not on the screen's last"
+[ "$(count bottom_row '#949494')" -ge 10 ] || fail "the window's last row is not the screen's"
 [ "$(count left_column '#949494')" -ge 100 ] || fail "the window's left column is not at $fit_x"
-[ "$(count right_column '#949494')" -ge 100 ] || fail "the window's right column is not at $((fit_x + fit_w - 1))"
+[ "$(count right_column '#949494')" -ge 100 ] ||
+  fail "the window's right column is not at $((fit_x + fit_w - 1))"
 
-# --- The view and the message box in the enlarged window ---
-view_green() {
-  qm_fit_point 0 0
-  local x0=$px y0=$py
-  qm_fit_point 400 300
-  qm_screen_shot "$x0" "$y0" $((px - x0)) $((py - y0)) "$1"
-  count "$1" '#00FF00'
-}
-
-# A touch just above the middle of the pad adds to the forward speed in each frame it is held;
-# let go, the ship drifts ahead one unit a frame (as in play_e2e).
-qm_fit_point 198 349
-xdotool mousemove "$px" "$py" mousedown 1
-sleep 0.35
-xdotool mouseup 1
-released=$(date +%s.%N)
-sleep 0.5
-logon=$(view_green logon)
-echo "log-on screen: $logon px green"
-[ "$logon" -ge 100000 ] || fail "no green log-on screen in the enlarged view"
-for _ in $(seq 1 60); do
-  [ "$(view_green instruments)" -lt 60000 ] && break
-  sleep 0.25
-done
-logon_seconds=$(python3 -c "import time; print(time.time() - $shown)")
-echo "log-on screen: $logon_seconds s"
-
-# Contact reaches the buoy from some 65 frames of drifting to some 170: at 115 frames, at the
-# frame rate the log-on screen showed, it is within reach.
-wait_for=$(python3 -c "print(115 * max($logon_seconds, 4.6) / 46)")
-until python3 -c "import sys,time; sys.exit(time.time() - $released < $wait_for)"; do sleep 0.1; done
-qm_screen_shot "$fit_x" "$fit_y" "$fit_w" "$fit_h" buoy_ahead
-qm_fit_click 298 322 # contact
-for _ in $(seq 1 40); do
-  qm_fit_box_shown && break
-  sleep 0.1
-done
-if qm_fit_box_shown; then
+# --- The pad, the contact button and the message box by mouse ---
+if qm_fit_fly_to_contact "$shown"; then
+  echo "log-on screen: $logon_green of $view_area px green, $logon_seconds s"
   qm_screen_shot "$fit_x" "$fit_y" "$fit_w" "$fit_h" arrival
-  clicks=0
-  while qm_fit_box_shown && [ $clicks -lt 60 ]; do
-    qm_fit_click 200 380
-    clicks=$((clicks + 1))
-  done
+  clicks=$(qm_fit_read_box) || fail "the arrival pages would not close"
   echo "arrival: the box closed after $clicks clicks"
-  qm_fit_box_shown && fail "the arrival pages would not close"
-  [ "$clicks" -ge 6 ] || fail "the arrival had fewer pages than a first buoy gives"
+  [ "${clicks:-0}" -ge 6 ] || fail "the arrival had fewer pages than a first buoy gives"
   qm_screen_shot "$fit_x" "$fit_y" "$fit_w" "$fit_h" after_arrival
 else
+  echo "log-on screen: $logon_green of $view_area px green, $logon_seconds s"
+  [ "$logon_green" -ge $((view_area / 2)) ] || fail "no green log-on screen in the enlarged view"
   fail "contact in the enlarged window did not bring the arrival pages"
 fi
 
 # --- F11 again: back to the window's own size; full screen was remembered as left ---
 xdotool key F11
 sleep 0.5
-read -r width height < <(xwininfo -id "$voyage" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}')
+qm_window_size "$voyage"
 [ "$width" = 400 ] && [ "$height" = 428 ] || fail "leaving full screen gave ${width} x ${height}"
 grep -q '^full_screen=false' "$out/config/quelmarin/window.ini" || fail "window.ini did not follow"
 

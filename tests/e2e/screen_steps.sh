@@ -72,3 +72,70 @@ qm_fit_box_shown() {
     -opaque '#00FFFF' -colorspace gray -format "%[fx:int(w*h*mean+0.5)]" info:)
   [ "$near" -ge $((380 * fit_w / 400)) ]
 }
+
+# The enlarged view (window pixels 0 0 to 400 300) on the screen: sets vx vy vw vh view_area.
+qm_fit_view_rect() {
+  qm_fit_point 0 0
+  vx=$px
+  vy=$py
+  qm_fit_point 400 300
+  vw=$((px - vx))
+  vh=$((py - vy))
+  view_area=$((vw * vh))
+}
+# Green in the enlarged view (after qm_fit_view_rect).
+qm_fit_view_green() {
+  qm_screen_shot "$vx" "$vy" "$vw" "$vh" "$1"
+  count "$1" '#00FF00'
+}
+
+# From the voyage window's first showing (SHOWN, in seconds of the clock): a touch just above the
+# middle of the pad adds to the forward speed in each frame it is held; let go, the ship drifts
+# ahead one unit a frame towards the buoy at the start (as in play_e2e). Contact reaches the buoy
+# from some 65 frames of drifting to some 170: at 115 frames, at the frame rate the log-on screen
+# showed, the contact button is clicked. Sets logon_green (the view's green while the log-on
+# screen shows, with view_area) and logon_seconds; true when the arrival pages came.
+qm_fit_fly_to_contact() {
+  local shown=$1 released wait_for
+  qm_fit_view_rect
+  qm_fit_point 198 349
+  xdotool mousemove "$px" "$py" mousedown 1
+  sleep 0.35
+  xdotool mouseup 1
+  released=$(date +%s.%N)
+  sleep 0.5
+  logon_green=$(qm_fit_view_green logon)
+  for _ in $(seq 1 60); do
+    [ "$(qm_fit_view_green instruments)" -lt $((view_area / 6)) ] && break
+    sleep 0.25
+  done
+  logon_seconds=$(python3 -c "import time; print(time.time() - $shown)")
+  wait_for=$(python3 -c "print(115 * max($logon_seconds, 4.6) / 46)")
+  until python3 -c "import sys,time; sys.exit(time.time() - $released < $wait_for)"; do
+    sleep 0.1
+  done
+  qm_fit_click 298 322
+  for _ in $(seq 1 40); do
+    qm_fit_box_shown && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Clicks the message box page by page until it closes; prints the clicks it took, false when it
+# would not close.
+qm_fit_read_box() {
+  local clicks=0
+  while qm_fit_box_shown; do
+    [ $clicks -lt 60 ] || return 1
+    qm_fit_click 200 380
+    clicks=$((clicks + 1))
+  done
+  echo "$clicks"
+}
+
+# The client size of window ID: sets width height.
+qm_window_size() {
+  read -r width height < <(xwininfo -id "$1" |
+    awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}')
+}
