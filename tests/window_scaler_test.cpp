@@ -589,6 +589,63 @@ TEST(WindowFit, ControlsShownOrHiddenAndTextChangedShowAsAFreshDrawingWould) {
   EXPECT_EQ(ShownPicture(fresh, fresh_scaler), changed);
 }
 
+TEST(WindowFit, TextChangedAtAnyFactorShowsAsAFreshDrawingWould) {
+  // Text drawn larger is fitted to the finer pixels, so its edges need not lie where they lay at
+  // the window's own size: a change found there must still be drawn wholly when enlarged.
+  struct Case {
+    const char* before;
+    const char* after;
+    int pixels;
+    bool bold, italic;
+  };
+  auto make = [](QWidget& w, QLabel*& label, const Case& c, const char* text) {
+    w.setFixedSize(47, 23);
+    label = new QLabel(QString::fromUtf8(text), &w);
+    label->setGeometry(3, 2, 41, 19);
+    label->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(c.pixels);
+    font.setBold(c.bold);
+    font.setItalic(c.italic);
+    label->setFont(font);
+  };
+  for (const Case& c : {Case{"12", "345", 11, true, false}, Case{"Ag", "gA", 15, false, true},
+                        Case{"日本", "航海", 13, true, true}, Case{"|_|", "-.-", 9, false, false}})
+    for (double scale : {1.5, 2.5, 3.5, 0.0}) {
+      QWidget w;
+      QLabel* label;
+      make(w, label, c, c.before);
+      w.show();
+      WindowScaler scaler(&w);
+      scaler.SetFitChoice(FitChoice::kFit);
+      // 0 is full screen, where the factor is whatever the screen gives.
+      if (scale == 0) {
+        scaler.SetFullScreen(true);
+      } else {
+        scaler.SetScale(scale);
+      }
+      ShownPicture(w, scaler);
+      LetItShow();
+      label->setText(QString::fromUtf8(c.after));
+      LetItShow();
+      const QImage changed = ShownPicture(w, scaler);
+
+      QWidget fresh;
+      QLabel* fresh_label;
+      make(fresh, fresh_label, c, c.after);
+      fresh.show();
+      WindowScaler fresh_scaler(&fresh);
+      fresh_scaler.SetFitChoice(FitChoice::kFit);
+      if (scale == 0) {
+        fresh_scaler.SetFullScreen(true);
+      } else {
+        fresh_scaler.SetScale(scale);
+      }
+      EXPECT_EQ(ShownPicture(fresh, fresh_scaler), changed)
+          << c.before << " to " << c.after << " at " << scaler.ShownFactor();
+    }
+}
+
 TEST(WindowFit, TextIsDrawnAtTheFinerResolutionNotAsEnlargedPixels) {
   QWidget w;
   w.setFixedSize(40, 20);

@@ -26,7 +26,8 @@ long long Area(const QRect& r) {
   return static_cast<long long>(r.width()) * r.height();
 }
 
-// Merges the two parts whose rectangle together adds the least area, until few are left.
+// Merges the two parts whose rectangle together adds the least area, while there are many or
+// the merged part costs no more than the two did (parts that overlap are drawn once).
 void Merge(std::vector<QRect>& parts) {
   if (parts.size() > kScattered) {
     QRect all;
@@ -35,18 +36,19 @@ void Merge(std::vector<QRect>& parts) {
     parts.assign(1, all);
     return;
   }
-  while (parts.size() > kMostParts) {
+  while (parts.size() > 1) {
     size_t best_a = 0, best_b = 1;
-    long long best = -1;
+    long long best = Area(parts[0] | parts[1]) - Area(parts[0]) - Area(parts[1]);
     for (size_t a = 0; a < parts.size(); ++a)
       for (size_t b = a + 1; b < parts.size(); ++b) {
         const long long added = Area(parts[a] | parts[b]) - Area(parts[a]) - Area(parts[b]);
-        if (best < 0 || added < best) {
+        if (added < best) {
           best = added;
           best_a = a;
           best_b = b;
         }
       }
+    if (parts.size() <= kMostParts && best > 0) return;
     parts[best_a] |= parts[best_b];
     parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(best_b));
   }
