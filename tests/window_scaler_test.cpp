@@ -542,54 +542,7 @@ TEST(WindowFit, OnlyWhatChangedIsDrawnAgainAndItShowsAsAFreshDrawingWould) {
   EXPECT_NE(before, after);
 }
 
-TEST(WindowFit, ControlsShownOrHiddenAndTextChangedShowAsAFreshDrawingWould) {
-  auto make = [](QWidget& w, QLabel*& label, QWidget*& box) {
-    w.setFixedSize(50, 30);
-    w.setAutoFillBackground(true);
-    QPalette pal = w.palette();
-    pal.setColor(QPalette::Window, QColor(0x94, 0x94, 0x94));
-    w.setPalette(pal);
-    label = new QLabel(QStringLiteral("12"), &w);
-    label->setGeometry(2, 2, 40, 12);
-    QFont font = label->font();
-    font.setPixelSize(10);
-    label->setFont(font);
-    box = new QWidget(&w);
-    box->setGeometry(10, 16, 30, 10);
-    box->setAutoFillBackground(true);
-    QPalette black = box->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    box->setPalette(black);
-  };
-  QWidget w;
-  QLabel* label;
-  QWidget* box;
-  make(w, label, box);
-  w.show();
-  WindowScaler scaler(&w);
-  scaler.SetFitChoice(FitChoice::kFit);
-  scaler.SetScale(2.5);
-  ShownPicture(w, scaler);
-  LetItShow();
-  label->setText(QStringLiteral("345"));
-  box->hide();
-  LetItShow();
-  const QImage changed = ShownPicture(w, scaler);
-
-  QWidget fresh;
-  QLabel* fresh_label;
-  QWidget* fresh_box;
-  make(fresh, fresh_label, fresh_box);
-  fresh_label->setText(QStringLiteral("345"));
-  fresh_box->hide();
-  fresh.show();
-  WindowScaler fresh_scaler(&fresh);
-  fresh_scaler.SetFitChoice(FitChoice::kFit);
-  fresh_scaler.SetScale(2.5);
-  EXPECT_EQ(ShownPicture(fresh, fresh_scaler), changed);
-}
-
-TEST(WindowFit, TextChangedAtAnyFactorShowsAsAFreshDrawingWould) {
+TEST(WindowFit, TextChangedOrAControlHiddenShowsAsAFreshDrawingWould) {
   // Text drawn larger is fitted to the finer pixels, so its edges need not lie where they lay at
   // the window's own size: a change found there must still be drawn wholly when enlarged.
   struct Case {
@@ -598,9 +551,18 @@ TEST(WindowFit, TextChangedAtAnyFactorShowsAsAFreshDrawingWould) {
     int pixels;
     bool bold, italic;
   };
-  auto make = [](QWidget& w, QLabel*& label, const Case& c, const char* text) {
+  // A label over a black plate; the change also hides the plate.
+  auto make = [](QWidget& w, const Case& c, const char* text, bool plate) {
     w.setFixedSize(47, 23);
-    label = new QLabel(QString::fromUtf8(text), &w);
+    w.setAutoFillBackground(true);
+    QPalette grey = w.palette();
+    grey.setColor(QPalette::Window, QColor(0x94, 0x94, 0x94));
+    w.setPalette(grey);
+    auto* box = new QWidget(&w);
+    box->setGeometry(20, 12, 25, 9);
+    box->setStyleSheet(QStringLiteral("background: black;"));
+    box->setVisible(plate);
+    auto* label = new QLabel(QString::fromUtf8(text), &w);
     label->setGeometry(3, 2, 41, 19);
     label->setStyleSheet(QStringLiteral("color: #00FFFF; background: transparent;"));
     QFont font(QStringLiteral("IPAPGothic"));
@@ -608,39 +570,37 @@ TEST(WindowFit, TextChangedAtAnyFactorShowsAsAFreshDrawingWould) {
     font.setBold(c.bold);
     font.setItalic(c.italic);
     label->setFont(font);
+    return std::make_pair(label, box);
+  };
+  auto enlarge = [](WindowScaler& scaler, double scale) {
+    scaler.SetFitChoice(FitChoice::kFit);
+    // 0 is full screen, where the factor is whatever the screen gives.
+    if (scale == 0) {
+      scaler.SetFullScreen(true);
+    } else {
+      scaler.SetScale(scale);
+    }
   };
   for (const Case& c : {Case{"12", "345", 11, true, false}, Case{"Ag", "gA", 15, false, true},
                         Case{"日本", "航海", 13, true, true}, Case{"|_|", "-.-", 9, false, false}})
     for (double scale : {1.5, 2.5, 3.5, 0.0}) {
       QWidget w;
-      QLabel* label;
-      make(w, label, c, c.before);
+      const auto [label, box] = make(w, c, c.before, true);
       w.show();
       WindowScaler scaler(&w);
-      scaler.SetFitChoice(FitChoice::kFit);
-      // 0 is full screen, where the factor is whatever the screen gives.
-      if (scale == 0) {
-        scaler.SetFullScreen(true);
-      } else {
-        scaler.SetScale(scale);
-      }
+      enlarge(scaler, scale);
       ShownPicture(w, scaler);
       LetItShow();
       label->setText(QString::fromUtf8(c.after));
+      box->hide();
       LetItShow();
       const QImage changed = ShownPicture(w, scaler);
 
       QWidget fresh;
-      QLabel* fresh_label;
-      make(fresh, fresh_label, c, c.after);
+      make(fresh, c, c.after, false);
       fresh.show();
       WindowScaler fresh_scaler(&fresh);
-      fresh_scaler.SetFitChoice(FitChoice::kFit);
-      if (scale == 0) {
-        fresh_scaler.SetFullScreen(true);
-      } else {
-        fresh_scaler.SetScale(scale);
-      }
+      enlarge(fresh_scaler, scale);
       EXPECT_EQ(ShownPicture(fresh, fresh_scaler), changed)
           << c.before << " to " << c.after << " at " << scaler.ShownFactor();
     }
