@@ -532,13 +532,28 @@ TEST(WindowFit, OnlyWhatChangedIsDrawnAgainAndItShowsAsAFreshDrawingWould) {
   const QPoint middle = QPointF(12.5 * f, 7.5 * f).toPoint();
   EXPECT_EQ(after.pixel(middle), 0xFF0000FFu);
 
+  // A picture that tells its own changed pixels: only their blocks and the mixed pixels around
+  // them are painted.
+  w.picture.SetPixel(25, 15, 0x00FF00);
+  painted.region = QRegion();
+  viewport->installEventFilter(&painted);
+  w.pad->Refresh();
+  LetItShow();
+  viewport->removeEventFilter(&painted);
+  const QRect block = QRectF(25 * f, 15 * f, f, f).toAlignedRect().translated(origin);
+  EXPECT_TRUE(block.adjusted(-1, -1, 1, 1).contains(painted.region.boundingRect()));
+  EXPECT_FALSE(painted.region.isEmpty());
+  const QImage refreshed = ShownPicture(w, scaler);
+  EXPECT_EQ(refreshed.pixel(QPointF(25.5 * f, 15.5 * f).toPoint()), 0xFF00FF00u);
+
   // The same window drawn afresh shows exactly the same.
   Mosaic fresh(30, 20);
   fresh.picture.SetPixel(12, 7, 0x0000FF);
+  fresh.picture.SetPixel(25, 15, 0x00FF00);
   fresh.show();
   WindowScaler fresh_scaler(&fresh);
   fresh_scaler.SetFullScreen(true);
-  EXPECT_EQ(ShownPicture(fresh, fresh_scaler), after);
+  EXPECT_EQ(ShownPicture(fresh, fresh_scaler), refreshed);
   EXPECT_NE(before, after);
 }
 

@@ -7,54 +7,35 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
+
+#include "platform/widgets/changed_parts.h"
 
 namespace qm {
 namespace {
 
-// Changes in neighbouring rows this close together sideways are taken as one part.
-constexpr int kNear = 8;
-// More parts than this are merged: each part drawn costs a pass over the controls it covers.
-constexpr size_t kMostParts = 8;
-// So many parts means the picture moves as a whole; one rectangle around them does.
-constexpr size_t kScattered = 48;
 // Window pixels drawn again around a change.
 constexpr int kMargin = 2;
 
-long long Area(const QRect& r) {
-  return static_cast<long long>(r.width()) * r.height();
-}
-
-// Merges the two parts whose rectangle together adds the least area, while there are many or
-// the merged part costs no more than the two did (parts that overlap are drawn once).
-void Merge(std::vector<QRect>& parts) {
-  if (parts.size() > kScattered) {
-    QRect all;
-    for (const QRect& r : parts)
-      all |= r;
-    parts.assign(1, all);
-    return;
-  }
-  while (parts.size() > 1) {
-    size_t best_a = 0, best_b = 1;
-    long long best = Area(parts[0] | parts[1]) - Area(parts[0]) - Area(parts[1]);
-    for (size_t a = 0; a < parts.size(); ++a)
-      for (size_t b = a + 1; b < parts.size(); ++b) {
-        const long long added = Area(parts[a] | parts[b]) - Area(parts[a]) - Area(parts[b]);
-        if (added < best) {
-          best = added;
-          best_a = a;
-          best_b = b;
-        }
-      }
-    if (parts.size() <= kMostParts && best > 0) return;
-    parts[best_a] |= parts[best_b];
-    parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(best_b));
-  }
-}
-
 }  // namespace
+
+ChangeTracker::ChangeTracker(QGraphicsScene* scene) : QGraphicsView(scene) {
+  // Shown to the scene, never to the player, and no window that keeps the program running.
+  setAttribute(Qt::WA_DontShowOnScreen);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Items are drawn through drawItems, which draws nothing.
+  setOptimizationFlags(QGraphicsView::IndirectPainting);
+  show();
+}
+
+void ChangeTracker::paintEvent(QPaintEvent* event) {
+  // The view's own painting keeps the scene telling it what changes.
+  QGraphicsView::paintEvent(event);
+  if (on_change) on_change(event->region().boundingRect());
+}
 
 void DesignProxy::Snap(QGraphicsSceneMouseEvent* event) const {
   if (!snap_) return;
@@ -82,38 +63,6 @@ void DesignProxy::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) {
   QGraphicsProxyWidget::mouseDoubleClickEvent(event);
 }
 
-std::vector<QRect> ChangedParts(const QImage& before, const QImage& after) {
-  std::vector<QRect> parts;
-  const int width = after.width();
-  const size_t row_bytes = static_cast<size_t>(width) * 4;
-  QRect open;
-  for (int y = 0; y < after.height(); ++y) {
-    const auto* a = reinterpret_cast<const std::uint32_t*>(before.constScanLine(y));
-    const auto* b = reinterpret_cast<const std::uint32_t*>(after.constScanLine(y));
-    if (std::memcmp(a, b, row_bytes) == 0) {
-      if (!open.isNull()) parts.push_back(open);
-      open = QRect();
-      continue;
-    }
-    int left = 0;
-    while (a[left] == b[left])
-      ++left;
-    int right = width - 1;
-    while (a[right] == b[right])
-      --right;
-    const QRect row(left, y, right - left + 1, 1);
-    if (!open.isNull() && left <= open.right() + kNear && right >= open.left() - kNear) {
-      open |= row;
-    } else {
-      if (!open.isNull()) parts.push_back(open);
-      open = row;
-    }
-  }
-  if (!open.isNull()) parts.push_back(open);
-  Merge(parts);
-  return parts;
-}
-
 ScaledView::ScaledView(QGraphicsScene* scene, DesignProxy* proxy, QWidget* design, QWidget* parent)
     : QGraphicsView(scene, parent), design_(design), proxy_(proxy) {
   setFrameShape(QFrame::NoFrame);
@@ -130,18 +79,22 @@ ScaledView::ScaledView(QGraphicsScene* scene, DesignProxy* proxy, QWidget* desig
   // Nothing beneath the view need be painted: it paints every pixel it is asked for.
   viewport()->setAutoFillBackground(false);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-  // Every change of a control reaches the design widget as one request to update it, once per
-  // turn of the event loop; the scene's own notice comes twice for it. Watched from here, after
-  // the proxy began watching, the request is seen before the proxy takes it.
-  design_->installEventFilter(this);
-}
-
-bool ScaledView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == design_ && event->type() == QEvent::UpdateRequest && !compare_posted_) {
+  // A changed picture's own pixels are drawn again as they are: nothing but the picture changed.
+  proxy_->on_parts_changed = [this](const std::vector<QRect>& parts) {
+    if (!drawn_ || !design_) return;
+    if (!isVisible()) {
+      drawn_ = false;
+      return;
+    }
+    MarkChanged(parts, 0);
+  };
+  tracker_ = std::make_unique<ChangeTracker>(scene);
+  tracker_->on_change = [this](const QRect& part) {
+    asked_ |= part;
+    if (compare_posted_) return;
     compare_posted_ = true;
     QMetaObject::invokeMethod(this, &ScaledView::DesignChanged, Qt::QueuedConnection);
-  }
-  return QGraphicsView::eventFilter(watched, event);
+  };
 }
 
 void ScaledView::Show(const QRect& shown) {
@@ -159,6 +112,9 @@ void ScaledView::Show(const QRect& shown) {
   setTransform(QTransform::fromScale(sx, sy));
   proxy_->setPos((shown.x() - shift) / sx, (shown.y() - shift) / sy);
   proxy_->SetSnap(!exact);
+  // The tracker sees the design at its own pixels, wherever the proxy stands.
+  tracker_->setSceneRect(QRectF(proxy_->pos(), QSizeF(design)));
+  tracker_->resize(design);
   if (shown == shown_ && design == seen_.size()) return;
   shown_ = shown;
   factor_ = factor;
@@ -176,7 +132,9 @@ void ScaledView::Show(const QRect& shown) {
 
 void ScaledView::DesignChanged() {
   compare_posted_ = false;
-  if (!drawn_ || !design_) return;
+  const QRect asked = asked_ & seen_.rect();
+  asked_ = QRect();
+  if (!drawn_ || !design_ || asked.isEmpty()) return;
   // Nothing is shown: the next showing draws everything anyway.
   if (!isVisible()) {
     drawn_ = false;
@@ -184,21 +142,24 @@ void ScaledView::DesignChanged() {
   }
   {
     QPainter painter(&fresh_);
-    design_->render(&painter, QPoint(), QRegion(seen_.rect()), QWidget::DrawChildren);
+    design_->render(&painter, asked.topLeft(), QRegion(asked), QWidget::DrawChildren);
   }
   // A change that leaves every pixel of the design at its own size alone is not looked for: no
   // control of the game changes its text or pictures in a way only the enlargement would show.
   // Text drawn larger is fitted to the finer pixels and may reach a pixel beyond where it lay at
   // the window's own size, so each part is drawn again with a margin.
-  const std::vector<QRect> parts = ChangedParts(seen_, fresh_);
+  MarkChanged(ChangedParts(seen_, fresh_, asked), kMargin);
+}
+
+void ScaledView::MarkChanged(const std::vector<QRect>& parts, int margin) {
   if (parts.empty()) return;
   for (QRect part : parts) {
-    part = part.adjusted(-kMargin, -kMargin, kMargin, kMargin) & seen_.rect();
+    part = part.adjusted(-margin, -margin, margin, margin) & seen_.rect();
     const bool known = std::any_of(pending_.begin(), pending_.end(),
                                    [&part](const QRect& p) { return p.contains(part); });
-    if (!known) pending_.push_back(part);
+    if (!known && !part.isEmpty()) pending_.push_back(part);
   }
-  Merge(pending_);
+  MergeParts(pending_);
   // All of every part waiting is painted: it is all drawn again, and so must all be shown again.
   for (const QRect& part : pending_)
     viewport()->update(ShownOf(xs_, ys_, part).translated(shown_.topLeft()));

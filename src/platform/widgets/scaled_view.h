@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPointer>
 #include <QRect>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/widgets/sharp_reduction.h"
@@ -19,6 +21,9 @@ namespace qm {
 class DesignProxy : public QGraphicsProxyWidget {
  public:
   void SetSnap(bool snap) { snap_ = snap; }
+  // A picture in the design that knows which of its pixels changed says so here (in the design's
+  // pixels) instead of asking the toolkit to repaint it.
+  std::function<void(const std::vector<QRect>&)> on_parts_changed;
 
  protected:
   void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
@@ -31,6 +36,22 @@ class DesignProxy : public QGraphicsProxyWidget {
   bool snap_ = false;
 };
 
+// A view of the scene that is never shown, at the window's own pixels. The scene's own notice of a
+// change names the whole design whatever changed; a view it paints is told better, so this one is
+// painted (it draws nothing), and its paint events name the part of the design that changed: one
+// rectangle around all that changed in a turn of the event loop.
+class ChangeTracker : public QGraphicsView {
+ public:
+  explicit ChangeTracker(QGraphicsScene* scene);
+  std::function<void(const QRect&)> on_change;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void drawBackground(QPainter*, const QRectF&) override {}
+  void drawForeground(QPainter*, const QRectF&) override {}
+  void drawItems(QPainter*, int, QGraphicsItem**, const QStyleOptionGraphicsItem*) override {}
+};
+
 // The enlarged window on the screen. The window's controls live in one "design" widget of the
 // window's own size, embedded in a graphics scene so that the mouse and the keyboard reach them
 // through the view's transform, in the window's own pixels. The picture, though, is the view's
@@ -38,10 +59,12 @@ class DesignProxy : public QGraphicsProxyWidget {
 // drawn at that finer resolution and its pictures are enlarged pixel for pixel) into a picture
 // the view keeps, and that is reduced sharply to the size shown (see sharp_reduction.h).
 //
-// Only what changed is drawn again. A change of any control reaches the view only as a change of
-// the whole design widget, so the view draws the design at its own size, which costs little, and
-// compares it with the last drawing: only the parts that differ are drawn enlarged, reduced and
-// sent to the screen. The black around the window is painted only when the screen asks for it.
+// Only what changed is drawn again. A picture that knows its changed pixels names them (see
+// SurfaceWidget::Refresh). For every other control the scene names one rectangle around all that
+// changed in a turn of the event loop (see ChangeTracker); the view draws that part of the design
+// at its own size, which costs little, and compares it with the last drawing. Only the parts that
+// differ are drawn enlarged, reduced and sent to the screen. The black around the window is
+// painted only when the screen asks for it.
 class ScaledView : public QGraphicsView {
   Q_OBJECT
  public:
@@ -55,10 +78,12 @@ class ScaledView : public QGraphicsView {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void DesignChanged();
+  // The parts of the design that changed are drawn again at the next paint, with `margin` pixels
+  // around them.
+  void MarkChanged(const std::vector<QRect>& parts, int margin);
   void DrawAll();
   void DrawEnlarged(const QRect& part);
   void Settle();
@@ -80,12 +105,10 @@ class ScaledView : public QGraphicsView {
   QImage reduced_;   // the design at the size shown
   // Parts of the design that changed since the enlarged picture was drawn.
   std::vector<QRect> pending_;
-  // A comparison waits in the event queue.
+  std::unique_ptr<ChangeTracker> tracker_;
+  // Where the design may have changed, to be compared; a comparison waits in the event queue.
+  QRect asked_;
   bool compare_posted_ = false;
 };
-
-// The parts in which two pictures of the same size differ, as a few rectangles that cover every
-// differing pixel.
-std::vector<QRect> ChangedParts(const QImage& before, const QImage& after);
 
 }  // namespace qm
