@@ -212,7 +212,7 @@ void ScaledView::paintEvent(QPaintEvent* event) {
     return;
   }
   Settle();
-  const QRegion asked = event->region();
+  const QRegion& asked = event->region();
   for (const QRect& r : asked.subtracted(shown_))
     painter.fillRect(r, Qt::black);
   const QImage& picture = Picture();
