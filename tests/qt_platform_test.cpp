@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -253,6 +254,61 @@ TEST(SurfaceWidget, PixelsStayHardEdgedWhenScaled) {
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 8; ++x)
       ASSERT_EQ(plain.pixel(x, y) & 0xFFFFFFu, board.Pixel(x, y));
+}
+
+// The regions a widget was asked to paint.
+class PaintRecorder : public QObject {
+ public:
+  std::vector<QRegion> regions;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      regions.push_back(static_cast<QPaintEvent*>(event)->region());
+    return false;
+  }
+};
+
+void LetPaintsHappen() {
+  for (int i = 0; i < 5; ++i)
+    QCoreApplication::processEvents();
+}
+
+TEST(SurfaceWidget, RefreshRepaintsOnlyWhatDiffersFromWhatItPainted) {
+  Surface board = Checkerboard(40, 30);
+  SurfaceWidget widget(&board, nullptr);
+  widget.resize(40, 30);
+  widget.show();
+  LetPaintsHappen();
+  PaintRecorder paints;
+  widget.installEventFilter(&paints);
+
+  // The picture drawn again as it was: nothing to paint.
+  widget.Refresh();
+  LetPaintsHappen();
+  EXPECT_TRUE(paints.regions.empty());
+
+  // Two pixels change: one rectangle around them is painted, and then nothing more.
+  board.SetPixel(3, 4, 0xFF0000);
+  board.SetPixel(9, 6, 0x00FF00);
+  widget.Refresh();
+  LetPaintsHappen();
+  ASSERT_EQ(paints.regions.size(), 1u);
+  EXPECT_EQ(paints.regions[0], QRegion(3, 4, 7, 3));
+  widget.Refresh();
+  LetPaintsHappen();
+  EXPECT_EQ(paints.regions.size(), 1u);
+
+  // Painted meanwhile in another colour (a flash), the picture as it was is painted back.
+  const Color was = board.Pixel(20, 20);
+  board.SetPixel(20, 20, 0x0000FF);
+  widget.repaint();
+  board.SetPixel(20, 20, was);
+  widget.Refresh();
+  LetPaintsHappen();
+  ASSERT_EQ(paints.regions.size(), 3u);
+  EXPECT_EQ(paints.regions[2], QRegion(20, 20, 1, 1));
+  EXPECT_EQ(widget.grab().toImage().pixel(20, 20) & 0xFFFFFFu, was);
 }
 
 // A parent that records the presses that reach it.

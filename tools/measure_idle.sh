@@ -4,7 +4,8 @@
 # first on the title window, then in flight (a saved voyage continued, the log-on screen over, the
 # hands off the pad). For each it prints the share of one core the game used and its wakeups a
 # second: voluntary and involuntary context switches of all of the game's threads, read from
-# /proc/<pid>/task/*/status, so a thread that polls shows however little work it does.
+# /proc/<pid>/task/*/status, so a thread that polls shows however little work it does. A third
+# scene flies the same way in full screen (F11) on a virtual screen of its own, 1920 x 1080.
 # Usage: tools/measure_idle.sh [GAME_DIR] [SECONDS]   (SECONDS per scene, default 20)
 #   GAME_DIR defaults to build/game; it is copied, so the run writes nothing into it.
 set -euo pipefail
@@ -13,7 +14,10 @@ game_src=$(cd "${1:-$here/../build/game}" && pwd)
 seconds=${2:-20}
 
 if [ -z "${QM_MEASURE_IN_XVFB:-}" ]; then
-  QM_MEASURE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$game_src" "$seconds"
+  QM_MEASURE_IN_XVFB=window xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
+    "$0" "$game_src" "$seconds"
+  QM_MEASURE_IN_XVFB=full exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
+    "$0" "$game_src" "$seconds"
 fi
 
 work=$(mktemp -d /tmp/qm-idle.XXXXXX)
@@ -61,6 +65,21 @@ measure() {
 source "$here/../tests/e2e/title_steps.sh"
 title=$(qm_wait_window "$pid" "Tellivar")
 [ -n "$title" ] || { echo "the title window never appeared"; cat "$work/game.log"; exit 1; }
+
+if [ "$QM_MEASURE_IN_XVFB" = full ]; then
+  win=$(qm_continue "$pid")
+  [ -n "$win" ] || { echo "the voyage window never appeared"; cat "$work/game.log"; exit 1; }
+  sleep 1
+  xdotool windowfocus "$win" 2>/dev/null || true
+  sleep 0.3
+  xdotool key F11
+  xdotool mousemove 1910 1070
+  sleep 7  # the ship computer's log-on screen
+  width=$(xwininfo -id "$win" | awk '/^ *Width:/ {print $2}')
+  [ "$width" = 1920 ] || { echo "the voyage window did not fill the screen ($width wide)"; exit 1; }
+  measure full
+  exit 0
+fi
 # The pointer rests outside the windows, as a watching player's would.
 xdotool mousemove 1000 760
 sleep 3

@@ -164,7 +164,7 @@ void TForm1::SetVoyageWindow(TForm2* voyage_window) {
 }
 
 void TForm1::Timer1Tick() {
-  if (scene_.Timer1Timer()) cg_->update();
+  if (scene_.Timer1Timer()) cg_->Refresh();
   if (!scene_.timer1_enabled()) {
     timer1_.stop();
     return;

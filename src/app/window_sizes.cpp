@@ -29,12 +29,15 @@ WindowSizes::~WindowSizes() = default;
 void WindowSizes::Restore(WindowScaler& scaler, const std::string& name) {
   const WindowChoice choice = ReadWindowChoice(path_, name);
   QWidget* window = scaler.window();
+  // The choice first: a half step of the window's size is kept only under fit.
+  scaler.SetFitChoice(choice.fit);
   scaler.SetScale(choice.stored ? choice.scale : ReadableScale(window));
   if (choice.full_screen) scaler.SetFullScreen(true);
   scaler.on_changed = [this, &scaler, name] {
     WindowChoice now;
     now.scale = scaler.scale();
     now.full_screen = scaler.full_screen();
+    now.fit = scaler.fit_choice();
     now.stored = true;
     WriteWindowChoice(path_, name, now);
   };

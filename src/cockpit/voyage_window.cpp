@@ -402,10 +402,11 @@ void TForm2::PostedFrame() {
   frame_posted_ = false;
   const double before = vs_.next_frame_time;
   voyage_.Timer1Timer();
+  // A frame draws the whole view, pad and gauge again; only the pixels that differ are repainted.
   if (vs_.next_frame_time != before) {
-    cg_->update();
-    cont_->update();
-    energy_l_->update();
+    cg_->Refresh();
+    cont_->Refresh();
+    energy_l_->Refresh();
   }
   // The next call comes when the next frame is due rather than every 5 ms: the machine sleeps
   // in between. A frame that ran past its 100 ms leaves the next one due already, and that one

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <cmath>
 #include <cstdlib>
 
 namespace qm {
@@ -87,12 +88,23 @@ WindowChoice ReadWindowChoice(const std::string& path, const std::string& window
   if (settings.status() != QSettings::NoError) return choice;
   const QString group = QString::fromStdString(window);
   bool scale_ok = false;
-  const int scale = settings.value(group + QStringLiteral("/scale")).toString().toInt(&scale_ok);
+  const double scale =
+      settings.value(group + QStringLiteral("/scale")).toString().toDouble(&scale_ok);
+  // Whole factors, as every version wrote them, and the half steps of a fitting window.
+  scale_ok = scale_ok && scale >= 1 && scale <= kMostScale && std::floor(scale * 2) == scale * 2;
   const QString full = settings.value(group + QStringLiteral("/full_screen")).toString();
   const bool full_ok = full == QLatin1String("true") || full == QLatin1String("false");
-  if (!scale_ok || scale < 1 || scale > kMostScale || !full_ok) return choice;
+  // A file from before the choice existed has no "fit" at all: the choice is still to be made.
+  const QVariant fit = settings.value(group + QStringLiteral("/fit"));
+  const QString fit_text = fit.toString();
+  const bool fit_ok =
+      !fit.isValid() || fit_text == QLatin1String("true") || fit_text == QLatin1String("false");
+  if (!scale_ok || !full_ok || !fit_ok) return choice;
   choice.scale = scale;
   choice.full_screen = full == QLatin1String("true");
+  choice.fit = !fit.isValid()                      ? FitChoice::kUnchosen
+               : fit_text == QLatin1String("true") ? FitChoice::kFit
+                                                   : FitChoice::kPixelPerfect;
   choice.stored = true;
   return choice;
 }
@@ -104,9 +116,21 @@ void WriteWindowChoice(const std::string& path, const std::string& window,
   QDir().mkpath(QFileInfo(file).absolutePath());
   QSettings settings(file, QSettings::IniFormat);
   const QString group = QString::fromStdString(window);
-  settings.setValue(group + QStringLiteral("/scale"), choice.scale);
+  // A whole factor is written as one, so an earlier version of the game still reads it.
+  if (choice.scale == std::floor(choice.scale)) {
+    settings.setValue(group + QStringLiteral("/scale"), static_cast<int>(choice.scale));
+  } else {
+    settings.setValue(group + QStringLiteral("/scale"), QString::number(choice.scale));
+  }
   settings.setValue(group + QStringLiteral("/full_screen"),
                     choice.full_screen ? QStringLiteral("true") : QStringLiteral("false"));
+  if (choice.fit == FitChoice::kUnchosen) {
+    settings.remove(group + QStringLiteral("/fit"));
+  } else {
+    settings.setValue(group + QStringLiteral("/fit"), choice.fit == FitChoice::kFit
+                                                          ? QStringLiteral("true")
+                                                          : QStringLiteral("false"));
+  }
   settings.sync();
 }
 

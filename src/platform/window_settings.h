@@ -4,12 +4,19 @@
 
 namespace qm {
 
-// How the player last left a game window: its whole enlargement factor and whether it filled the
-// screen. `stored` says the player's settings held a choice for that window at all.
+// Whether an enlarged window may be shown at any factor that fits, its pixels kept sharp (fit), or
+// only at whole factors (pixel-perfect). Until the player chooses, full screen fits and the
+// window's own size steps by whole factors, as it always did.
+enum class FitChoice { kUnchosen, kFit, kPixelPerfect };
+
+// How the player last left a game window: its enlargement factor in a window (whole, or a half
+// step once fit is chosen) and whether it filled the screen. `stored` says the player's settings
+// held a choice for that window at all.
 struct WindowChoice {
-  int scale = 1;
+  double scale = 1;
   bool full_screen = false;
   bool stored = false;
+  FitChoice fit = FitChoice::kUnchosen;
 };
 
 // The player's window settings file: $XDG_CONFIG_HOME/quelmarin/window.ini, by default under

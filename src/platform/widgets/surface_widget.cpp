@@ -1,10 +1,16 @@
 #include "platform/widgets/surface_widget.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "platform/surface.h"
+#include "platform/widgets/changed_parts.h"
+#include "platform/widgets/scaled_view.h"
 
 namespace qm {
 
@@ -13,11 +19,49 @@ SurfaceWidget::SurfaceWidget(const Surface* surface, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SurfaceWidget::paintEvent(QPaintEvent*) {
+void SurfaceWidget::paintEvent(QPaintEvent* event) {
   if (surface_ == nullptr || surface_->IsNull()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QRect(0, 0, surface_->Width(), surface_->Height()), surface_->Image());
+  const QImage& image = surface_->Image();
+  painter.drawImage(QRect(0, 0, surface_->Width(), surface_->Height()), image);
+  if (painted_.size() != image.size() || painted_.format() != image.format()) {
+    painted_ = image.copy();
+    return;
+  }
+  for (const QRect& r : event->region()) {
+    const QRect rect = r & image.rect();
+    const size_t bytes = static_cast<size_t>(std::max(rect.width(), 0)) * 4;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      std::memcpy(painted_.scanLine(y) + rect.left() * 4, image.constScanLine(y) + rect.left() * 4,
+                  bytes);
+  }
+}
+
+void SurfaceWidget::Refresh() {
+  if (surface_ == nullptr || surface_->IsNull() || painted_.size() != surface_->Image().size()) {
+    update();
+    return;
+  }
+  const std::vector<QRect> parts = ChangedParts(painted_, surface_->Image());
+  if (parts.empty()) return;
+  // Enlarged, the window says which pixels changed straight to its view, which need then compare
+  // nothing; a repaint asked of the toolkit would name the whole window instead.
+  if (auto* proxy = dynamic_cast<DesignProxy*>(window()->graphicsProxyWidget());
+      proxy != nullptr && proxy->on_parts_changed) {
+    const QPoint at = mapTo(window(), QPoint());
+    std::vector<QRect> in_window;
+    for (const QRect& part : parts)
+      in_window.push_back(part.translated(at));
+    proxy->on_parts_changed(in_window);
+    return;
+  }
+  // One rectangle around the changes: a picture is copied fastest into a plain rectangle, and the
+  // toolkit hands a region of many rectangles to helper threads.
+  QRect changed;
+  for (const QRect& part : parts)
+    changed |= part;
+  update(changed);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -13,7 +14,14 @@ class SurfaceWidget : public QWidget {
   Q_OBJECT
  public:
   SurfaceWidget(const Surface* surface, QWidget* parent);
-  void SetSurface(const Surface* surface) { surface_ = surface; }
+  void SetSurface(const Surface* surface) {
+    surface_ = surface;
+    painted_ = QImage();
+  }
+  // Repaints where the surface differs from what the widget last painted: a frame that draws the
+  // picture again as it was costs the screen nothing, and one that changes a few pixels repaints
+  // those, not the whole picture (which, enlarged, is many times the pixels).
+  void Refresh();
 
   std::function<void(Qt::MouseButton, int, int)> on_press;
   std::function<void(int, int)> on_move;
@@ -27,6 +35,8 @@ class SurfaceWidget : public QWidget {
 
  private:
   const Surface* surface_;
+  // The surface as this widget last painted it.
+  QImage painted_;
 };
 
 }  // namespace qm

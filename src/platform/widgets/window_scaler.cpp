@@ -3,13 +3,15 @@
 #include <QApplication>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
+
+#include "platform/widgets/scaled_view.h"
 
 namespace qm {
 namespace {
@@ -28,7 +30,7 @@ class DesignWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     // A window that fills itself shows its palette's colour; the others paint black themselves.
-    QPainter(this).fillRect(rect(), owner_->autoFillBackground()
+    QPainter(this).fillRect(rect(), owner_ && owner_->autoFillBackground()
                                         ? owner_->palette().color(QPalette::Window)
                                         : QColor(Qt::black));
   }
@@ -38,11 +40,13 @@ class DesignWidget : public QWidget {
 
  private:
   void PassOn(QMouseEvent* event) {
+    if (!owner_) return;
     QMouseEvent copy(event->type(), event->position(), event->globalPosition(), event->button(),
                      event->buttons(), event->modifiers());
     QCoreApplication::sendEvent(owner_, &copy);
   }
-  QWidget* owner_;
+  // A design widget given back by its proxy waits for deletion a moment, its window perhaps gone.
+  QPointer<QWidget> owner_;
 };
 
 // Moves the direct child widgets of one parent to another in their stacking order, keeping their
@@ -61,7 +65,21 @@ void MoveChildren(QWidget* from, QWidget* to) {
 
 }  // namespace
 
-WindowScaler::WindowScaler(QWidget* window) : window_(window) {
+ShownPlace ShownIn(QSize design, QSize area, bool fit) {
+  if (design.isEmpty()) return {QRect(QPoint(), area), 1};
+  double factor = std::min(static_cast<double>(area.width()) / design.width(),
+                           static_cast<double>(area.height()) / design.height());
+  if (!fit) factor = std::floor(factor);
+  factor = std::max(1.0, factor);
+  const QSize shown(
+      std::min(area.width(), static_cast<int>(std::lround(design.width() * factor))),
+      std::min(area.height(), static_cast<int>(std::lround(design.height() * factor))));
+  return {QRect(QPoint((area.width() - shown.width()) / 2, (area.height() - shown.height()) / 2),
+                shown),
+          factor};
+}
+
+WindowScaler::WindowScaler(QWidget* window) : window_(window), shown_rect_(window->rect()) {
   qApp->installEventFilter(this);
 }
 
@@ -69,7 +87,11 @@ WindowScaler::~WindowScaler() {
   if (qApp) qApp->removeEventFilter(this);
 }
 
-int WindowScaler::MaxScale() const {
+bool WindowScaler::Fits() const {
+  return full_screen_ ? fit_choice_ != FitChoice::kPixelPerfect : fit_choice_ == FitChoice::kFit;
+}
+
+double WindowScaler::MaxScale() const {
   if (!window_) return 1;
   const QSize design = Embedded() ? design_size_ : window_->size();
   const QScreen* screen = window_->screen();
@@ -78,14 +100,29 @@ int WindowScaler::MaxScale() const {
   // Before the window first shows there is no frame to measure; a dialog frame is about this.
   QSize frame = window_->frameGeometry().size() - window_->geometry().size();
   if (frame.isEmpty()) frame = QSize(6, 28);
-  const int fit = std::min((area.width() - frame.width()) / design.width(),
-                           (area.height() - frame.height()) / design.height());
-  return std::max(1, fit);
+  const double fit =
+      std::min(static_cast<double>(area.width() - frame.width()) / design.width(),
+               static_cast<double>(area.height() - frame.height()) / design.height());
+  const double step = WindowStep();
+  return std::max(1.0, std::floor(fit / step) * step);
 }
 
-void WindowScaler::SetScale(int scale) {
-  scale_ = std::clamp(scale, 1, MaxScale());
+void WindowScaler::SetScale(double scale) {
+  const double step = WindowStep();
+  scale_ = std::clamp(std::floor(scale / step) * step, 1.0, MaxScale());
   Apply();
+}
+
+void WindowScaler::SetFitChoice(FitChoice choice) {
+  fit_choice_ = choice;
+  // Pixel-perfect keeps a window's own size to whole factors too.
+  scale_ = std::max(1.0, std::floor(scale_ / WindowStep()) * WindowStep());
+  Apply();
+}
+
+QSize WindowScaler::WindowedSize() const {
+  return QSize(static_cast<int>(std::lround(design_size_.width() * scale_)),
+               static_cast<int>(std::lround(design_size_.height() * scale_)));
 }
 
 void WindowScaler::SetFullScreen(bool full_screen) {
@@ -109,7 +146,7 @@ void WindowScaler::Apply() {
   } else {
     const QPoint centre = window_->geometry().center();
     if (was_full) window_->setWindowState(window_->windowState() & ~Qt::WindowFullScreen);
-    if (Embedded()) window_->setFixedSize(design_size_ * scale_);
+    if (Embedded()) window_->setFixedSize(WindowedSize());
     if (!enlarge) Release();
     if (was_full) {
       window_->move(normal_pos_);
@@ -135,20 +172,11 @@ void WindowScaler::Embed() {
   MoveChildren(window_, design_);
 
   scene_ = new QGraphicsScene(this);
-  scene_->setBackgroundBrush(Qt::black);
-  proxy_ = scene_->addWidget(design_);
-  proxy_->setPos(0, 0);
-  scene_->setSceneRect(0, 0, design_size_.width(), design_size_.height());
+  proxy_ = new DesignProxy;
+  proxy_->setWidget(design_);
+  scene_->addItem(proxy_);
 
-  view_ = new QGraphicsView(scene_, window_);
-  view_->setFrameShape(QFrame::NoFrame);
-  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setBackgroundBrush(Qt::black);
-  view_->setAlignment(Qt::AlignCenter);
-  // Pictures are pixel art: enlarged as blocks, never smoothed.
-  view_->setRenderHint(QPainter::SmoothPixmapTransform, false);
-  view_->setRenderHint(QPainter::Antialiasing, false);
+  view_ = new ScaledView(scene_, proxy_, design_, window_);
   view_->setGeometry(window_->rect());
   view_->show();
   view_->setFocus();
@@ -160,6 +188,8 @@ void WindowScaler::Release() {
   QWidget* focus = QApplication::focusWidget();
   proxy_->setWidget(nullptr);
   MoveChildren(design_, window_);
+  // Given back by the proxy it would be a window of its own until it goes.
+  design_->hide();
   // The key that asked for this is still being delivered to the view: it and the rest go once
   // that delivery is over.
   view_->hide();
@@ -172,20 +202,21 @@ void WindowScaler::Release() {
   design_ = nullptr;
   window_->setFixedSize(design_size_);
   shown_factor_ = 1;
+  shown_rect_ = window_->rect();
   if (focus != nullptr && window_->isAncestorOf(focus)) focus->setFocus();
 }
 
 void WindowScaler::FitView() {
   if (!Embedded()) {
     shown_factor_ = 1;
+    shown_rect_ = window_->rect();
     return;
   }
   view_->setGeometry(window_->rect());
-  const int factor = std::max(1, std::min(window_->width() / design_size_.width(),
-                                          window_->height() / design_size_.height()));
-  shown_factor_ = factor;
-  view_->setTransform(QTransform::fromScale(factor, factor));
-  view_->centerOn(design_size_.width() / 2.0, design_size_.height() / 2.0);
+  const ShownPlace place = ShownIn(design_size_, window_->size(), Fits());
+  shown_factor_ = place.factor;
+  shown_rect_ = place.rect;
+  view_->Show(shown_rect_);
 }
 
 bool WindowScaler::OwnsReceiver(QObject* receiver) const {
@@ -205,13 +236,21 @@ bool WindowScaler::HandleKey(QKeyEvent* key) {
     }
     return true;
   }
+  // F10 switches what is shown now to the other way, so the key always shows what it does.
+  if (k == Qt::Key_F10 && mods == Qt::NoModifier) {
+    if (!key->isAutoRepeat()) {
+      SetFitChoice(Fits() ? FitChoice::kPixelPerfect : FitChoice::kFit);
+      if (on_changed) on_changed();
+    }
+    return true;
+  }
   // Plus lies on a shifted key on many keyboards.
   if ((mods & ~Qt::ShiftModifier) != Qt::ControlModifier) return false;
   const int step = (k == Qt::Key_Plus || k == Qt::Key_Equal) ? 1 : k == Qt::Key_Minus ? -1 : 0;
   if (step == 0) return false;
   // Full screen already shows the largest factor; the windowed size waits until it is left.
   if (!full_screen_) {
-    SetScale(scale_ + step);
+    SetScale(scale_ + step * WindowStep());
     if (on_changed) on_changed();
   }
   return true;

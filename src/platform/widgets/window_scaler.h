@@ -3,26 +3,43 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <functional>
 
-class QGraphicsProxyWidget;
+#include "platform/window_settings.h"
+
 class QKeyEvent;
 class QGraphicsScene;
-class QGraphicsView;
 class QWidget;
 
 namespace qm {
 
-// Shows a fixed-size game window enlarged by a whole factor, in a window of its own size times the
-// factor or full screen, centred on black. The window's controls move into one "design" widget of
-// the window's own size, which a graphics view shows through an integer transform: pictures are
-// enlarged pixel for pixel, text is drawn at the finer resolution, and every mouse position maps
-// back to the window's own pixels, so the controls work as they do at their own size. At 1x and
-// not full screen nothing is embedded at all: the window is exactly as it was built.
+class DesignProxy;
+class ScaledView;
+
+// Where a window of the size `design` is shown in an area of the size `area`: as large as it fits
+// keeping its shape, at any factor when `fit`, else at the largest whole factor; never below 1x;
+// centred. The side that limits the factor is filled exactly, the other to the nearest pixel.
+struct ShownPlace {
+  QRect rect;
+  double factor = 1;
+};
+ShownPlace ShownIn(QSize design, QSize area, bool fit);
+
+// Shows a fixed-size game window enlarged, in a window of its own size times a factor or full
+// screen, centred on black. The window's controls move into one "design" widget of the window's
+// own size, which a ScaledView shows: at a whole factor pixel for pixel, at any other factor
+// sharply (see sharp_reduction.h); text is drawn at the finer resolution, and every mouse position
+// maps back to the window's own pixels, so the controls work as they do at their own size. At 1x
+// and not full screen nothing is embedded at all: the window is exactly as it was built.
 //
-// F11 and Alt+Enter toggle full screen, Ctrl+Plus and Ctrl+Minus step the factor, whichever of
-// the window's widgets has the keyboard.
+// Fit shows the window as large as it fits, at any factor, and steps a window's own size by
+// halves; pixel-perfect keeps to whole factors. Until the player chooses, full screen fits and a
+// window steps by whole factors.
+//
+// F11 and Alt+Enter toggle full screen, F10 switches between fit and pixel-perfect, Ctrl+Plus and
+// Ctrl+Minus step the factor, whichever of the window's widgets has the keyboard.
 class WindowScaler : public QObject {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(WindowScaler)
@@ -30,15 +47,21 @@ class WindowScaler : public QObject {
   explicit WindowScaler(QWidget* window);
   ~WindowScaler() override;
 
-  // Windowed factor, 1 up to what the screen holds.
-  void SetScale(int scale);
+  // Windowed factor, 1 up to what the screen holds, in the steps of the window's mode.
+  void SetScale(double scale);
   void SetFullScreen(bool full_screen);
-  int scale() const { return scale_; }
+  void SetFitChoice(FitChoice choice);
+  double scale() const { return scale_; }
   bool full_screen() const { return full_screen_; }
+  FitChoice fit_choice() const { return fit_choice_; }
+  // Whether the window is shown now at any factor that fits rather than a whole one.
+  bool Fits() const;
   // The factor the window is shown at now (in full screen the largest that fits).
-  int ShownFactor() const { return shown_factor_; }
+  double ShownFactor() const { return shown_factor_; }
+  // Where the window's picture is shown, in the window's pixels now.
+  QRect ShownRect() const { return shown_rect_; }
   // The largest windowed factor the window's screen has room for, frame included.
-  int MaxScale() const;
+  double MaxScale() const;
   QWidget* window() const { return window_; }
 
   // Called after every change the player made with the keys, to remember it.
@@ -51,21 +74,26 @@ class WindowScaler : public QObject {
   bool Embedded() const { return design_ != nullptr; }
   bool OwnsReceiver(QObject* receiver) const;
   bool HandleKey(QKeyEvent* key);
+  // A window's own size steps by halves when the player chose fit, else by whole factors.
+  double WindowStep() const { return fit_choice_ == FitChoice::kFit ? 0.5 : 1.0; }
+  QSize WindowedSize() const;
   void Apply();
   void Embed();
   void Release();
   void FitView();
 
   QPointer<QWidget> window_;
-  int scale_ = 1;
+  double scale_ = 1;
   bool full_screen_ = false;
-  int shown_factor_ = 1;
+  FitChoice fit_choice_ = FitChoice::kUnchosen;
+  double shown_factor_ = 1;
+  QRect shown_rect_;
   QSize design_size_;
   QPoint normal_pos_;
   QWidget* design_ = nullptr;
-  QGraphicsView* view_ = nullptr;
+  ScaledView* view_ = nullptr;
   QGraphicsScene* scene_ = nullptr;
-  QGraphicsProxyWidget* proxy_ = nullptr;
+  DesignProxy* proxy_ = nullptr;
 };
 
 }  // namespace qm
