@@ -44,8 +44,7 @@ fi
 grep -q '^language=en' "$settings" || fail "the English edition was not remembered"
 
 # Leaving: the quit question is English too; No ends without saving again.
-qm_close_window "$voyage"
-qm_answer "$pid" alt+n || fail "closing did not ask in English"
+qm_close_and_answer "$pid" "$voyage" alt+n || fail "closing did not ask in English"
 qm_wait_exit "$pid" || fail "the game did not end"
 stop_game
 

@@ -141,8 +141,7 @@ qm_is_error_box() { [ "$(count "$1" '#FF0000')" -ge 100 ]; }
 
 # Closes the voyage window and answers the quit question with alt+y or alt+n.
 qm_quit() {
-  qm_close_window "$voyage"
-  qm_answer "$pid" "$1"
+  qm_close_and_answer "$pid" "$voyage" "$1"
 }
 
 # Starts the game and answers its error boxes until the title window shows; sets `title` (empty

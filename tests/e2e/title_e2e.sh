@@ -48,8 +48,7 @@ start_game() {
 }
 # Closes the voyage window and answers the quit question.
 leave() {
-  qm_close_window "$voyage"
-  qm_answer "$pid" "$1" || fail "closing did not ask to save ($2)"
+  qm_close_and_answer "$pid" "$voyage" "$1" || fail "closing did not ask to save ($2)"
 }
 
 # --- First start: the title, NEW GAME and the naming ---

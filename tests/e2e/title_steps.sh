@@ -112,6 +112,20 @@ x.XFlush(d)
 PY
 }
 
+# Closes a window as its close box does and answers the question that asks (alt+y, alt+n); false
+# when none came. A close that reaches the window while a box is still going away is dropped by
+# the toolkit, as a click on a blocked window is, so like a player it tries again.
+qm_close_and_answer() {
+  local pid=$1 window=$2 key=$3 box=""
+  for _ in 1 2 3; do
+    qm_close_window "$window"
+    box=$(qm_wait_window "$pid" "$qm_confirm_title")
+    [ -n "$box" ] && break
+  done
+  [ -n "$box" ] || return 1
+  qm_answer "$pid" "$key"
+}
+
 # Waits up to 5 s for the process to end.
 qm_wait_exit() {
   for _ in $(seq 1 50); do

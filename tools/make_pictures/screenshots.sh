@@ -111,8 +111,7 @@ done
 shot 400 428 arrival
 
 # Save on the way out, so the next start can continue this voyage.
-qm_close_window "$voyage"
-qm_answer "$pid" alt+y
+qm_close_and_answer "$pid" "$voyage" alt+y
 ok_box=$(qm_wait_window "$pid" "QUELMARIN")
 if [ -n "$ok_box" ]; then
   xdotool windowfocus "$ok_box" 2>/dev/null || true
