@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -32,9 +33,9 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
   for (const QRect& r : event->region()) {
     const QRect rect = r & image.rect();
     const size_t bytes = static_cast<size_t>(std::max(rect.width(), 0)) * 4;
+    const std::ptrdiff_t left = static_cast<std::ptrdiff_t>(rect.left()) * 4;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
-      std::memcpy(painted_.scanLine(y) + rect.left() * 4, image.constScanLine(y) + rect.left() * 4,
-                  bytes);
+      std::memcpy(painted_.scanLine(y) + left, image.constScanLine(y) + left, bytes);
   }
 }
 
