@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fuzz_game.h"
+#include "make_chart/chart_source.h"
 #include "make_chart/message_box_metrics.h"
 #include "state/chart_file.h"
 

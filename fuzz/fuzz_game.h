@@ -17,7 +17,6 @@
 
 #include "cockpit_rig.h"
 #include "fuzz_check.h"
-#include "make_chart/chart_source.h"
 #include "platform/cp932.h"
 #include "platform/game_folder.h"
 #include "random_hand.h"
