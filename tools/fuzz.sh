@@ -26,14 +26,31 @@ export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 findings=${QM_FUZZ_FINDINGS:-$PWD/$build/findings}
 
-passed=0
-failed=0
+# One target a core at a time, each with its own seconds; the results are told in order.
+fuzz_one() {
+  local target=$1 status=0
+  "$build/fuzz/$target" "$work/$target/corpus" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$work/$target/found/" >"$work/$target/log" 2>&1 || status=$?
+  echo "$status" >"$work/$target/status"
+}
+running=0
 for target in $targets; do
   mkdir -p "$work/$target/corpus" "$work/$target/found"
   cp -r "fuzz/corpus/$target/." "$work/$target/corpus/"
+  if [ "$running" -ge "$(nproc)" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  fuzz_one "$target" &
+  running=$((running + 1))
+done
+wait
+
+passed=0
+failed=0
+for target in $targets; do
   echo "== $target: $seconds s"
-  if "$build/fuzz/$target" "$work/$target/corpus" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$work/$target/found/" >"$work/$target/log" 2>&1; then
+  if [ "$(cat "$work/$target/status" 2>/dev/null)" = 0 ]; then
     runs=$(awk '/stat::number_of_executed_units/ {print $2}' "$work/$target/log")
     echo "   $runs runs, no finding"
     passed=$((passed + 1))

@@ -25,11 +25,7 @@ start_game
 voyage=$(qm_continue "$pid")
 [ -n "$voyage" ] || { fail "CONTINUE did not open the voyage window"; cat "$out/game.log"; exit 1; }
 shown=$(date +%s.%N)
-sleep 0.5
-xdotool windowfocus "$voyage" 2>/dev/null || true
-sleep 0.2
-xdotool key F11
-sleep 0.8
+qm_full_screen "$voyage"
 
 # --- The window fills the screen's height ---
 qm_window_size "$voyage"

@@ -107,12 +107,13 @@ qm_await_box() {
   return 1
 }
 # Clicks the message box page by page (a click finishes a page being typed, the next one turns
-# it) until it closes; prints the clicks it took, false when it would not close.
+# it) until it closes; prints the clicks it took, false when it would not close. An enlarged
+# window names its own way to click and to see the box: qm_read_box CLICK SHOWN.
 qm_read_box() {
-  local clicks=0
-  while qm_box_shown; do
+  local click=${1:-qm_click} shown=${2:-qm_box_shown} clicks=0
+  while "$shown"; do
     [ $clicks -lt 60 ] || return 1
-    qm_click 200 380
+    "$click" 200 380
     clicks=$((clicks + 1))
   done
   echo "$clicks"

@@ -122,16 +122,18 @@ qm_fit_fly_to_contact() {
   return 1
 }
 
-# Clicks the message box page by page until it closes; prints the clicks it took, false when it
-# would not close.
+# Reads the message box to its end through the enlarged window (as qm_read_box).
 qm_fit_read_box() {
-  local clicks=0
-  while qm_fit_box_shown; do
-    [ $clicks -lt 60 ] || return 1
-    qm_fit_click 200 380
-    clicks=$((clicks + 1))
-  done
-  echo "$clicks"
+  qm_read_box qm_fit_click qm_fit_box_shown
+}
+
+# Puts the voyage window ID full screen with F11, as a player does once it has shown.
+qm_full_screen() {
+  sleep 0.5
+  xdotool windowfocus "$1" 2>/dev/null || true
+  sleep 0.2
+  xdotool key F11
+  sleep 0.8
 }
 
 # The client size of window ID: sets width height.

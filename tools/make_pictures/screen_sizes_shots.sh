@@ -41,11 +41,7 @@ for screen in 1280x800 1366x768 1920x1080 2560x1440; do
     exit 1
   fi
   shown=$(date +%s.%N)
-  sleep 0.5
-  xdotool windowfocus "$voyage" 2>/dev/null || true
-  sleep 0.2
-  xdotool key F11
-  sleep 0.8
+  qm_full_screen "$voyage"
   qm_fit_place 400 428 "$sw" "$sh"
 
   if qm_fit_fly_to_contact "$shown"; then
