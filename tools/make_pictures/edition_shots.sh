@@ -248,24 +248,18 @@ drawn() {
   die "the box never stood still"
 }
 
-# Waits for the game's question box (its title names the edition's word for "confirm") and
-# prints its id once it is drawn.
-question() {
+# Waits for a box whose title matches PATTERN and prints its id once it is drawn.
+drawn_box() {
   local box
-  box=$(qm_wait_window "$pid" "^$qm_confirm_title\$")
-  [ -n "$box" ] || die "no question came"
+  box=$(qm_wait_window "$pid" "$1")
+  [ -n "$box" ] || die "no $2 came"
   drawn "$box"
   echo "$box"
 }
-
-# Waits for the game's notice box (its title is the game's name alone) and prints its id.
-notice() {
-  local box
-  box=$(qm_wait_window "$pid" '^QUELMARIN$')
-  [ -n "$box" ] || die "no notice came"
-  drawn "$box"
-  echo "$box"
-}
+# The game's question box (its title names the edition's word for "confirm").
+question() { drawn_box "^$qm_confirm_title\$" question; }
+# The game's notice box (its title is the game's name alone).
+notice() { drawn_box '^QUELMARIN$' notice; }
 
 # Answers a box with a key (alt+y, alt+n, Return) and waits until it has gone.
 answer() {

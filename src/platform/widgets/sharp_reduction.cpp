@@ -56,33 +56,22 @@ ReductionAxis MakeReductionAxis(int window, int factor, int shown) {
 }
 
 std::pair<int, int> ReductionAxis::ShownOf(int from, int to) const {
-  // Both ends of a shown pixel's window pixels only grow along the axis.
-  int begin = 0;
-  int end = shown();
-  {
-    int lo = 0, hi = shown();
+  // Both ends of a shown pixel's window pixels only grow along the axis, so each end is the first
+  // shown pixel, from `lo` on, for which `reached` holds.
+  const auto first_reaching = [this](int lo, const auto& reached) {
+    int hi = shown();
     while (lo < hi) {
       const int mid = (lo + hi) / 2;
-      if (WindowLast(mid) >= from) {
+      if (reached(mid)) {
         hi = mid;
       } else {
         lo = mid + 1;
       }
     }
-    begin = lo;
-  }
-  {
-    int lo = begin, hi = shown();
-    while (lo < hi) {
-      const int mid = (lo + hi) / 2;
-      if (WindowFirst(mid) >= to) {
-        hi = mid;
-      } else {
-        lo = mid + 1;
-      }
-    }
-    end = lo;
-  }
+    return lo;
+  };
+  const int begin = first_reaching(0, [&](int s) { return WindowLast(s) >= from; });
+  const int end = first_reaching(begin, [&](int s) { return WindowFirst(s) >= to; });
   return {begin, end};
 }
 
